@@ -1,0 +1,34 @@
+#include "journal/Form1.h"
+#include "journal/Journal.h"
+#include "platform/Clock.h"
+#include "platform/Platform.h"
+#include "platform/QtDialogs.h"
+#include "platform/QtPlatform.h"
+#include "platform/SettingsStore.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Trelvax"));
+    QApplication::setOrganizationName(QStringLiteral("Trelvax"));
+
+    SettingsStore settings;
+    QtDialogs dialogs;
+    QtShell shell;
+    SystemClock clock;
+    QtScreen screen;
+    QtProgramExit exit;
+    Platform platform{settings, dialogs, shell, clock, screen, exit,
+                      QApplication::applicationDirPath()};
+
+    // The journal lives for the whole run; the windows share it.
+    static Journal journal;
+    Form1 journalWindow(platform, journal);
+    if (!journalWindow.isLoaded())
+        return 1;
+    dialogs.setParentWidget(&journalWindow);
+    journalWindow.show();
+    return app.exec();
+}

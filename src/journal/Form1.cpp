@@ -1,0 +1,340 @@
+#include "Form1.h"
+
+#include "Journal.h"
+#include "JournalFile.h"
+#include "JournalGridModel.h"
+#include "platform/Dialogs.h"
+#include "platform/Pictures.h"
+#include "platform/Platform.h"
+#include "platform/ProgramExit.h"
+#include "platform/RecordGrid.h"
+#include "platform/Screen.h"
+#include "platform/SettingsStore.h"
+#include "platform/Twips.h"
+#include "platform/WrappingCheckBox.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+
+namespace {
+
+namespace Text {
+const QString caption = QStringLiteral("Журнал");
+const QString search = QStringLiteral("Поиск");
+const QString autofill = QStringLiteral("Применять автозаполнение для нового Свидетельства");
+const std::array<QString, 5> hoverCaptions = {
+    QStringLiteral("Новый"), QStringLiteral("Найти"), QStringLiteral("Сброс"),
+    QStringLiteral("О программе"), QStringLiteral("Удалить"),
+};
+const QString menuSettings = QStringLiteral("Настройки");
+const QString menuTable = QStringLiteral("Таблица");
+const QString menuBackup = QStringLiteral("Резервное копирование базы");
+const QString menuRestore = QStringLiteral("Восстановление базы из резервной копии");
+const QString menuHelp = QStringLiteral("Помощь");
+const QString menuAbout = QStringLiteral("О программе");
+QString screenTooSmall(int width, int height)
+{
+    return QStringLiteral("У Вас разрешение экрана ") + QString::number(width) + QStringLiteral(" Х ")
+        + QString::number(height)
+        + QStringLiteral(", а программа расчитана на разрешение не менее чем 1280 Х 800 возможно "
+                         "неправильное отображение!");
+}
+const QString screenCaption = QStringLiteral("Сообщение программы");
+QString confirmDelete(int record)
+{
+    return QStringLiteral("Вы действительно хотите удалить из журнала запись № ") + QString::number(record);
+}
+const QString confirmDeleteCaption = QStringLiteral("Подтвердите удаление.");
+} // namespace Text
+
+// Settings of the grid and the autofill check box.
+namespace Key {
+const QString gridSection = QStringLiteral("TunGrid");
+const QString autoloadSection = QStringLiteral("Autoload");
+const QString autofill = QStringLiteral("Ch1");
+QString width(int column) { return QStringLiteral("CW(%1)").arg(column); }
+QString alignment(int column) { return QStringLiteral("Calg(%1)").arg(column); }
+} // namespace Key
+
+constexpr std::array<int, Form1::kColumns> kDefaultWidths = {600, 3735, 2940, 2385, 3360, 1515};
+constexpr std::array<qint16, Form1::kColumns> kDefaultAlignment = {4, 4, 4, 4, 4, 1};
+
+constexpr int kMinScreenWidth = 1280;
+constexpr int kMinScreenHeight = 800;
+
+// Positions in twips from the top left of the client area.
+constexpr int kButtonTop = 60;
+constexpr int kButtonSize = 555;
+constexpr int kCaptionTop = 660;
+constexpr int kGridLeft = 60;
+constexpr int kGridTop = 975;
+constexpr int kGridWidth = 10000;
+constexpr int kGridHeight = 6495;
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width),
+                 pixelsFromTwips(height));
+}
+
+QPushButton *pictureButton(QWidget *parent, const QString &name, int left, const QString &picture)
+{
+    auto *button = new QPushButton(parent);
+    button->setObjectName(name);
+    button->setGeometry(twipsRect(left, kButtonTop, kButtonSize, kButtonSize));
+    const int iconSize = pixelsFromTwips(kButtonSize) - 8;
+    button->setIcon(builtInIcon(QStringLiteral(":/assets/") + picture, iconSize));
+    button->setIconSize(QSize(iconSize, iconSize));
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+} // namespace
+
+Form1::Form1(Platform &platform, Journal &journal, QWidget *parent)
+    : QMainWindow(parent), m_platform(platform), m_journal(journal)
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(Text::caption);
+    buildControls();
+    buildMenus();
+    resize(1000, 600 + menuBar()->sizeHint().height());
+    Form_Load();
+}
+
+Form1::~Form1() = default;
+
+void Form1::buildControls()
+{
+    auto *client = new QWidget(this);
+    client->setObjectName(QStringLiteral("Form1.client"));
+    client->setMouseTracking(true);
+    client->installEventFilter(this);
+    setCentralWidget(client);
+
+    Cmd1 = pictureButton(client, QStringLiteral("Cmd1"), 300, QStringLiteral("new.svg"));
+    CmdDel = pictureButton(client, QStringLiteral("CmdDel"), 1320, QStringLiteral("delete.svg"));
+    CmdDel->setEnabled(false);
+
+    txtfind = new QLineEdit(client);
+    txtfind->setObjectName(QStringLiteral("txtfind"));
+    txtfind->setGeometry(twipsRect(2460, 240, 2175, 315));
+
+    Label1 = new QLabel(Text::search, client);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->move(pixelsFromTwips(3240), pixelsFromTwips(kButtonTop));
+    Label1->adjustSize();
+
+    Cmd2 = pictureButton(client, QStringLiteral("Cmd2"), 4800, QStringLiteral("find.svg"));
+    Command1 = pictureButton(client, QStringLiteral("Command1"), 5700, QStringLiteral("reset.svg"));
+
+    Ch1 = new WrappingCheckBox(Text::autofill, client);
+    Ch1->setObjectName(QStringLiteral("Ch1"));
+    Ch1->setGeometry(twipsRect(6780, 120, 4200, 600));
+
+    Command2 = pictureButton(client, QStringLiteral("Command2"), 11400, QStringLiteral("about.svg"));
+
+    m_captionedButtons = {Cmd1, Cmd2, Command1, Command2, CmdDel};
+    for (size_t i = 0; i < Lnadp.size(); ++i) {
+        auto *label = new QLabel(Text::hoverCaptions[i], client);
+        label->setObjectName(QStringLiteral("Lnadp(%1)").arg(i));
+        label->adjustSize();
+        label->move(m_captionedButtons[i]->x(), pixelsFromTwips(kCaptionTop));
+        label->hide();
+        Lnadp[i] = label;
+        m_captionedButtons[i]->setToolTip(Text::hoverCaptions[i]);
+        m_captionedButtons[i]->setAccessibleName(Text::hoverCaptions[i]);
+        m_captionedButtons[i]->installEventFilter(this);
+    }
+
+    m_model = new JournalGridModel(m_journal, this);
+    g = new RecordGrid(m_model, client);
+    g->setObjectName(QStringLiteral("g"));
+    g->setGeometry(twipsRect(kGridLeft, kGridTop, kGridWidth, kGridHeight));
+    connect(g, &RecordGrid::rowClicked, this, &Form1::g_Click);
+    connect(g, &RecordGrid::pointerMoved, this, &Form1::hideCaptions);
+
+    connect(CmdDel, &QPushButton::clicked, this, &Form1::CmdDel_Click);
+}
+
+void Form1::buildMenus()
+{
+    Menu_Nastr = menuBar()->addMenu(Text::menuSettings);
+    Menu_Nastr->setObjectName(QStringLiteral("Menu_Nastr"));
+    Menu_Nastr_Tabl = Menu_Nastr->addAction(Text::menuTable);
+    Menu_Nastr_Tabl->setObjectName(QStringLiteral("Menu_Nastr_Tabl"));
+    Menu_Tuns_RCopy = Menu_Nastr->addAction(Text::menuBackup);
+    Menu_Tuns_RCopy->setObjectName(QStringLiteral("Menu_Tuns_RCopy"));
+    Menu_Tuns_Vost = Menu_Nastr->addAction(Text::menuRestore);
+    Menu_Tuns_Vost->setObjectName(QStringLiteral("Menu_Tuns_Vost"));
+
+    Menu_Help = menuBar()->addMenu(Text::menuHelp);
+    Menu_Help->setObjectName(QStringLiteral("Menu_Help"));
+    Menu_Help_About = Menu_Help->addAction(Text::menuAbout);
+    Menu_Help_About->setObjectName(QStringLiteral("Menu_Help_About"));
+}
+
+void Form1::Form_Load()
+{
+    checkScreen();
+    if (!OPFILE1())
+        return;
+    readSettings();
+    for (int c = 0; c < kColumns; ++c)
+        g->setColumnWidthTwips(c, m_platform.settings.intValue(Key::gridSection, Key::width(c),
+                                                               kDefaultWidths[size_t(c)]));
+    ZAPOLNTABL();
+    m_journal.FocusBackColor = QColor(255, 255, 0);
+    m_loaded = true;
+}
+
+void Form1::checkScreen()
+{
+    const QSize screen = m_platform.screen.sizeInPixels();
+    if (screen.width() < kMinScreenWidth || screen.height() < kMinScreenHeight)
+        m_platform.dialogs.inform(Text::screenTooSmall(screen.width(), screen.height()),
+                                  Text::screenCaption, Dialogs::Icon::Information);
+}
+
+bool Form1::OPFILE1()
+{
+    return ::OPFILE1(m_journal, m_platform.programFolder, m_platform.dialogs, m_platform.exit);
+}
+
+void Form1::readSettings()
+{
+    const SettingsStore &settings = m_platform.settings;
+    for (int c = 0; c < kColumns; ++c) {
+        const int code = settings.intValue(Key::gridSection, Key::alignment(c), kDefaultAlignment[size_t(c)]);
+        Calg[size_t(c)] = JournalGridModel::isAlignmentCode(code) ? qint16(code) : kDefaultAlignment[size_t(c)];
+    }
+    const int autofill = settings.intValue(Key::autoloadSection, Key::autofill, 1);
+    Ch1->setChecked(autofill != 0);
+}
+
+void Form1::storeSettings()
+{
+    SettingsStore &settings = m_platform.settings;
+    for (int c = 0; c < kColumns; ++c)
+        settings.setInt(Key::gridSection, Key::width(c), g->columnWidthTwips(c));
+    for (int c = 0; c < kColumns; ++c)
+        settings.setInt(Key::gridSection, Key::alignment(c), Calg[size_t(c)]);
+    settings.setInt(Key::autoloadSection, Key::autofill, Ch1->isChecked() ? 1 : 0);
+    settings.sync();
+}
+
+void Form1::setColumnAlignment(int column, int code)
+{
+    if (column < 0 || column >= kColumns || !JournalGridModel::isAlignmentCode(code))
+        return;
+    Calg[size_t(column)] = qint16(code);
+    m_model->setColumnAlignment(column, code);
+}
+
+void Form1::ZAPOLNTABL()
+{
+    g->setUpdatesEnabled(false);
+    m_model->rebuild();
+    for (int c = 0; c < kColumns; ++c)
+        m_model->setColumnAlignment(c, Calg[size_t(c)]);
+    g->setUpdatesEnabled(true);
+}
+
+void Form1::layOutGrid()
+{
+    const QSize inner = centralWidget()->size();
+    if (twipsFromPixels(inner.height()) <= 100)
+        return;
+    const int width = inner.width() - pixelsFromTwips(100);
+    const int height = inner.height() - pixelsFromTwips(1100);
+    if (width < 0 || height < 0)
+        return;
+    g->setGeometry(pixelsFromTwips(kGridLeft), pixelsFromTwips(kGridTop), width, height);
+}
+
+void Form1::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    layOutGrid();
+}
+
+void Form1::showCaption(int index)
+{
+    for (size_t i = 0; i < Lnadp.size(); ++i)
+        Lnadp[i]->setVisible(int(i) == index);
+}
+
+void Form1::hideCaptions()
+{
+    for (QLabel *label : Lnadp)
+        label->hide();
+}
+
+bool Form1::eventFilter(QObject *watched, QEvent *event)
+{
+    const QEvent::Type type = event->type();
+    if (type == QEvent::Enter || type == QEvent::MouseMove) {
+        for (size_t i = 0; i < m_captionedButtons.size(); ++i) {
+            if (watched == m_captionedButtons[i]) {
+                showCaption(int(i));
+                return QMainWindow::eventFilter(watched, event);
+            }
+        }
+        if (watched == centralWidget() && type == QEvent::MouseMove)
+            hideCaptions();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::g_Click()
+{
+    m_journal.CurrentRecord = 0;
+    const int r = g->currentRow();
+    if (r == 0)
+        return;
+    m_journal.CurrentRecord = r;
+    m_model->clearMarks(JournalGridModel::Mark::Selected);
+    m_model->setMark(r, JournalGridModel::Mark::Selected);
+    CmdDel->setEnabled(m_journal.CurrentRecord > 1);
+}
+
+void Form1::CmdDel_Click()
+{
+    if (m_journal.RecordCount < 2)
+        return;
+    m_journal.CurrentRecord = g->currentRow();
+    if (m_journal.CurrentRecord < 2)
+        return;
+    const Dialogs::Answer answer = m_platform.dialogs.message(
+        {Text::confirmDelete(m_journal.CurrentRecord), Text::confirmDeleteCaption,
+         Dialogs::Icon::Information, Dialogs::Buttons::YesNo, Dialogs::Answer::No});
+    if (answer != Dialogs::Answer::Yes)
+        return;
+
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    CmdDel->setEnabled(false);
+    // Every stored field moves up with its record; the ID stays with its slot, so the IDs
+    // stay 1..n. Fields that are never stored stay with their slots.
+    for (int i = m_journal.CurrentRecord; i < m_journal.RecordCount; ++i)
+        m_journal.table.copyFields(i + 1, i, 2, RecordTable::kLastStoredField);
+    --m_journal.RecordCount;
+    SaveJournal(m_journal, m_platform.dialogs);
+    ZAPOLNTABL();
+    QGuiApplication::restoreOverrideCursor();
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    if (m_loaded)
+        storeSettings();
+    QMainWindow::closeEvent(event);
+    hide();
+    m_platform.exit.end(0);
+}

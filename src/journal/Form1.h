@@ -1,0 +1,89 @@
+#pragma once
+
+#include <QMainWindow>
+
+#include <array>
+
+struct Journal;
+struct Platform;
+class JournalGridModel;
+class RecordGrid;
+class QAction;
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+
+// The journal: every vehicle record as a row of the grid. The operator starts here, picks a
+// record, deletes one, and closes the program from here.
+class Form1 final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kColumns = 6;
+
+    // Runs the start-up: the screen check, the journal load, the stored grid settings. When the
+    // journal cannot be loaded the program has been ended and isLoaded() is false.
+    Form1(Platform &platform, Journal &journal, QWidget *parent = nullptr);
+    ~Form1() override;
+
+    bool isLoaded() const { return m_loaded; }
+
+    // Loads the journal file into the record table; false when the program was ended.
+    bool OPFILE1();
+    // Rebuilds the grid rows from the record table; every mark disappears.
+    void ZAPOLNTABL();
+
+    RecordGrid *grid() const { return g; }
+    JournalGridModel *gridModel() const { return m_model; }
+    int columnAlignment(int column) const { return Calg.at(size_t(column)); }
+    void setColumnAlignment(int column, int code);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void Form_Load();
+    void checkScreen();
+    void readSettings();
+    void storeSettings();
+    void layOutGrid();
+    void showCaption(int index);
+    void hideCaptions();
+
+    void g_Click();
+    void CmdDel_Click();
+
+    Platform &m_platform;
+    Journal &m_journal;
+    bool m_loaded = false;
+
+    JournalGridModel *m_model = nullptr;
+    RecordGrid *g = nullptr;
+    QPushButton *Cmd1 = nullptr;
+    QPushButton *CmdDel = nullptr;
+    QLineEdit *txtfind = nullptr;
+    QLabel *Label1 = nullptr;
+    QPushButton *Cmd2 = nullptr;
+    QPushButton *Command1 = nullptr;
+    QCheckBox *Ch1 = nullptr;
+    QPushButton *Command2 = nullptr;
+    std::array<QLabel *, 5> Lnadp{};
+    // The buttons whose hover captions are Lnadp(0..4).
+    std::array<QPushButton *, 5> m_captionedButtons{};
+
+    QMenu *Menu_Nastr = nullptr;
+    QAction *Menu_Nastr_Tabl = nullptr;
+    QAction *Menu_Tuns_RCopy = nullptr;
+    QAction *Menu_Tuns_Vost = nullptr;
+    QMenu *Menu_Help = nullptr;
+    QAction *Menu_Help_About = nullptr;
+
+    std::array<qint16, kColumns> Calg{4, 4, 4, 4, 4, 1};
+};

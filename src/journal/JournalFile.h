@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+struct Journal;
+class Dialogs;
+class ProgramExit;
+class RecordTable;
+
+// The journal file "Trelvax_1.0" of the program folder: one Windows-1251 line per record, the
+// 200 stored fields each followed by "|", CR LF line ends.
+namespace JournalFile {
+QString fileName();
+// Journal and backup files share the format: records 1..count as the file holds them.
+QByteArray encodeRecords(const RecordTable &table, int count);
+// The cleaning the save does to the table: line breaks (CR LF, lone CR, lone LF) removed, "|"
+// written as "¦", characters with no Windows-1251 byte as "?". Returns the records changed.
+int cleanRecords(RecordTable &table, int count);
+} // namespace JournalFile
+
+// Loads the journal of the program folder into the journal state; a missing file is created.
+// A journal that cannot be loaded is reported and ends the program: then it returns false.
+bool OPFILE1(Journal &journal, const QString &programFolder, Dialogs &dialogs, ProgramExit &exit);
+
+// Splits the lines of a journal file held in memory into records 1..RecordCount. Called by
+// OPFILE1 once the lines have been counted and checked.
+void ParseJournalLines(Journal &journal, const QByteArray &bytes);
+
+// Writes a new journal holding one empty record. False (reported) when it cannot be written.
+bool CreateJournalFile(Journal &journal, Dialogs &dialogs);
+
+// Cleans the stored fields and writes records 1..RecordCount over the journal file. A failure
+// is reported and leaves the previous file whole.
+bool SaveJournal(Journal &journal, Dialogs &dialogs);

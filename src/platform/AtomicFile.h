@@ -1,0 +1,8 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// Replaces a file's whole content at once: the bytes go to a temporary file beside it, which
+// then takes the file's place. A failure at any point leaves the previous file as it was.
+bool writeFileAtomically(const QString &path, const QByteArray &bytes);

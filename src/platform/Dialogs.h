@@ -1,0 +1,74 @@
+#pragma once
+
+#include <QColor>
+#include <QString>
+
+#include <optional>
+
+// What the windows ask of the platform's common dialogs and message boxes. The program's own
+// implementation shows real dialogs; tests answer from a script and record what was asked.
+class Dialogs
+{
+public:
+    enum class Icon { None, Critical, Question, Exclamation, Information };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel, RetryCancel };
+    enum class Answer { Ok, Cancel, Yes, No, Retry };
+
+    struct Message
+    {
+        QString text;
+        QString caption; // "Trelvax" where the program gives none
+        Icon icon = Icon::None;
+        Buttons buttons = Buttons::Ok;
+        Answer defaultButton = Answer::Ok;
+    };
+
+    // A file dialog as the windows hand it over: a filter in pairs of description and pattern,
+    // each followed by "|" ("Файлы (*.spb)|*.spb|Все файлы(*.*)|*.*|"), a start folder or a
+    // suggested name, and a further pattern whose extension is added to a bare chosen name.
+    struct FileRequest
+    {
+        QString filter;
+        QString startFolder;
+        QString suggestedName;
+        QString defaultPattern;
+    };
+
+    struct FontChoice
+    {
+        QString face;
+        bool bold = false;
+        bool italic = false;
+        double size = 8.25;
+        QColor colour = Qt::black;
+    };
+
+    virtual ~Dialogs() = default;
+
+    virtual Answer message(const Message &message) = 0;
+    // The chosen full path, or nothing when the operator cancels.
+    virtual std::optional<QString> openFile(const FileRequest &request) = 0;
+    virtual std::optional<QString> saveFile(const FileRequest &request) = 0;
+    // The colour when the dialog closes; after Cancel, the colour it was given.
+    virtual QColor chooseColour(const QColor &initial) = 0;
+    // The font when the dialog closes; after Cancel, the font it was given.
+    virtual FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize) = 0;
+
+    // A message box with one OK button.
+    void inform(const QString &text, const QString &caption, Icon icon)
+    {
+        message(Message{text, caption, icon, Buttons::Ok, Answer::Ok});
+    }
+};
+
+// The caption of a message box that the program gives no title.
+inline QString programTitle()
+{
+    return QStringLiteral("Trelvax");
+}
+
+// "Файлы (*.spb)|*.spb|Все файлы(*.*)|*.*|" as a Qt name filter list
+// ("Файлы (*.spb) (*.spb);;Все файлы(*.*) (*.*)").
+QString qtNameFilters(const QString &pairs);
+// The first pattern of the filter ("*.spb"), selected when the dialog opens.
+QString firstNameFilter(const QString &pairs);

@@ -1,0 +1,7 @@
+#pragma once
+
+#include <QIcon>
+#include <QString>
+
+// A built-in vector picture as an icon of the given size in pixels.
+QIcon builtInIcon(const QString &resource, int size);

@@ -1,0 +1,150 @@
+#include "QtDialogs.h"
+
+#include <QColorDialog>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMessageBox>
+
+namespace {
+
+QMessageBox::Icon toQt(Dialogs::Icon icon)
+{
+    switch (icon) {
+    case Dialogs::Icon::Critical: return QMessageBox::Critical;
+    case Dialogs::Icon::Question: return QMessageBox::Question;
+    case Dialogs::Icon::Exclamation: return QMessageBox::Warning;
+    case Dialogs::Icon::Information: return QMessageBox::Information;
+    case Dialogs::Icon::None: break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButtons toQt(Dialogs::Buttons buttons)
+{
+    switch (buttons) {
+    case Dialogs::Buttons::Ok: return QMessageBox::Ok;
+    case Dialogs::Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
+    case Dialogs::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+    case Dialogs::Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Dialogs::Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButton toQt(Dialogs::Answer answer)
+{
+    switch (answer) {
+    case Dialogs::Answer::Ok: return QMessageBox::Ok;
+    case Dialogs::Answer::Cancel: return QMessageBox::Cancel;
+    case Dialogs::Answer::Yes: return QMessageBox::Yes;
+    case Dialogs::Answer::No: return QMessageBox::No;
+    case Dialogs::Answer::Retry: return QMessageBox::Retry;
+    }
+    return QMessageBox::Ok;
+}
+
+Dialogs::Answer fromQt(int button)
+{
+    switch (button) {
+    case QMessageBox::Yes: return Dialogs::Answer::Yes;
+    case QMessageBox::No: return Dialogs::Answer::No;
+    case QMessageBox::Retry: return Dialogs::Answer::Retry;
+    case QMessageBox::Ok: return Dialogs::Answer::Ok;
+    default: return Dialogs::Answer::Cancel;
+    }
+}
+
+// "*.jpg" -> "jpg"; nothing for "*.*" or an empty pattern.
+QString suffixOf(const QString &pattern)
+{
+    const QString suffix = pattern.section(QLatin1Char('.'), -1);
+    if (!pattern.contains(QLatin1Char('.')) || suffix.isEmpty() || suffix.contains(QLatin1Char('*')))
+        return QString();
+    return suffix;
+}
+
+QFileDialog *makeFileDialog(QWidget *parent, const Dialogs::FileRequest &request)
+{
+    auto *dialog = new QFileDialog(parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
+    dialog->setNameFilter(QString());
+    dialog->setNameFilters(qtNameFilters(request.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts));
+    dialog->selectNameFilter(firstNameFilter(request.filter));
+    dialog->setDefaultSuffix(suffixOf(request.defaultPattern));
+    if (!request.startFolder.isEmpty())
+        dialog->setDirectory(request.startFolder);
+    if (!request.suggestedName.isEmpty())
+        dialog->selectFile(request.suggestedName);
+    return dialog;
+}
+
+std::optional<QString> runFileDialog(QFileDialog *dialog)
+{
+    std::optional<QString> chosen;
+    if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty())
+        chosen = QDir::toNativeSeparators(dialog->selectedFiles().constFirst());
+    delete dialog;
+    return chosen;
+}
+
+} // namespace
+
+QtDialogs::QtDialogs(QWidget *parent) : m_parent(parent) {}
+
+void QtDialogs::setParentWidget(QWidget *parent)
+{
+    m_parent = parent;
+}
+
+Dialogs::Answer QtDialogs::message(const Message &message)
+{
+    QMessageBox box(toQt(message.icon),
+                    message.caption.isEmpty() ? programTitle() : message.caption,
+                    message.text, toQt(message.buttons), m_parent);
+    box.setDefaultButton(toQt(message.defaultButton));
+    return fromQt(box.exec());
+}
+
+std::optional<QString> QtDialogs::openFile(const FileRequest &request)
+{
+    QFileDialog *dialog = makeFileDialog(m_parent, request);
+    dialog->setAcceptMode(QFileDialog::AcceptOpen);
+    dialog->setFileMode(QFileDialog::ExistingFile);
+    return runFileDialog(dialog);
+}
+
+std::optional<QString> QtDialogs::saveFile(const FileRequest &request)
+{
+    QFileDialog *dialog = makeFileDialog(m_parent, request);
+    dialog->setAcceptMode(QFileDialog::AcceptSave);
+    dialog->setFileMode(QFileDialog::AnyFile);
+    return runFileDialog(dialog);
+}
+
+QColor QtDialogs::chooseColour(const QColor &initial)
+{
+    const QColor chosen = QColorDialog::getColor(initial, m_parent);
+    return chosen.isValid() ? chosen : initial;
+}
+
+Dialogs::FontChoice QtDialogs::chooseFont(const FontChoice &initial, int minSize, int maxSize)
+{
+    Q_UNUSED(minSize)
+    Q_UNUSED(maxSize)
+    QFont font(initial.face);
+    font.setBold(initial.bold);
+    font.setItalic(initial.italic);
+    font.setPointSizeF(initial.size);
+    bool ok = false;
+    const QFont chosen = QFontDialog::getFont(&ok, font, m_parent);
+    if (!ok)
+        return initial;
+    FontChoice result = initial;
+    result.face = chosen.family();
+    result.bold = chosen.bold();
+    result.italic = chosen.italic();
+    result.size = qBound<double>(minSize, chosen.pointSizeF(), maxSize);
+    return result;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ProgramExit.h"
+#include "Screen.h"
+#include "Shell.h"
+
+// The desktop's own shell, screen and program end.
+class QtShell final : public Shell
+{
+public:
+    bool openUrl(const QString &url) override;
+    bool openDocument(const QString &path) override;
+    bool showInFolder(const QString &path) override;
+    bool startProgram(const QString &program, const QStringList &arguments) override;
+};
+
+class QtScreen final : public Screen
+{
+public:
+    QSize sizeInPixels() const override;
+};
+
+class QtProgramExit final : public ProgramExit
+{
+public:
+    void end(int code) override;
+};

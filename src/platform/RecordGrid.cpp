@@ -1,0 +1,85 @@
+#include "RecordGrid.h"
+
+#include "Twips.h"
+#include "journal/JournalGridModel.h"
+
+#include <QHeaderView>
+#include <QMouseEvent>
+
+RecordGrid::RecordGrid(JournalGridModel *model, QWidget *parent)
+    : QTableView(parent), m_model(model)
+{
+    setModel(model);
+    setSelectionMode(QAbstractItemView::NoSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setMouseTracking(true);
+    setAlternatingRowColors(false);
+
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+
+    QHeaderView *header = horizontalHeader();
+    header->setSectionResizeMode(QHeaderView::Interactive);
+    header->setSectionsClickable(false);
+    header->setHighlightSections(false);
+    header->setStretchLastSection(false);
+    header->setMinimumSectionSize(0);
+
+    connect(this, &QAbstractItemView::clicked, this, &RecordGrid::rowClicked);
+    connect(this, &QAbstractItemView::doubleClicked, this, &RecordGrid::rowDoubleClicked);
+}
+
+void RecordGrid::setColumnWidthTwips(int column, int twips)
+{
+    if (column < 0 || column >= int(m_twips.size()))
+        return;
+    const int pixels = pixelsFromTwips(std::max(0, twips));
+    m_twips[size_t(column)] = std::max(0, twips);
+    m_pixelsWhenSet[size_t(column)] = pixels;
+    setColumnWidth(column, pixels);
+}
+
+int RecordGrid::columnWidthTwips(int column) const
+{
+    if (column < 0 || column >= int(m_twips.size()))
+        return 0;
+    const int pixels = columnWidth(column);
+    if (pixels == m_pixelsWhenSet[size_t(column)])
+        return m_twips[size_t(column)];
+    return twipsFromPixels(pixels);
+}
+
+int RecordGrid::currentRow() const
+{
+    const QModelIndex index = currentIndex();
+    return index.isValid() ? index.row() + 1 : 0;
+}
+
+void RecordGrid::setCurrentRow(int record)
+{
+    if (record < 1 || record > model()->rowCount())
+        return;
+    const int column = std::max(0, currentIndex().column());
+    setCurrentIndex(model()->index(record - 1, column));
+}
+
+void RecordGrid::setTopRow(int record)
+{
+    if (record < 1 || record > model()->rowCount())
+        return;
+    scrollTo(model()->index(record - 1, 0), QAbstractItemView::PositionAtTop);
+}
+
+int RecordGrid::topRow() const
+{
+    const int row = rowAt(0);
+    return row < 0 ? 0 : row + 1;
+}
+
+void RecordGrid::mouseMoveEvent(QMouseEvent *event)
+{
+    Q_EMIT pointerMoved();
+    QTableView::mouseMoveEvent(event);
+}

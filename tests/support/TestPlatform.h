@@ -1,0 +1,106 @@
+#pragma once
+
+#include "platform/Clock.h"
+#include "platform/Dialogs.h"
+#include "platform/Platform.h"
+#include "platform/ProgramExit.h"
+#include "platform/Screen.h"
+#include "platform/SettingsStore.h"
+#include "platform/Shell.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QTemporaryDir>
+
+#include <deque>
+#include <memory>
+#include <optional>
+
+// Message boxes and dialogs answered from a script; every message is recorded as shown.
+class ScriptedDialogs final : public Dialogs
+{
+public:
+    QList<Message> messages;
+    std::deque<Answer> answers;
+    std::deque<std::optional<QString>> paths;
+    QList<FileRequest> fileRequests;
+    std::deque<QColor> colours;
+    std::deque<FontChoice> fonts;
+
+    Answer message(const Message &message) override;
+    std::optional<QString> openFile(const FileRequest &request) override;
+    std::optional<QString> saveFile(const FileRequest &request) override;
+    QColor chooseColour(const QColor &initial) override;
+    FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize) override;
+
+    // The texts of all messages, in order.
+    QStringList texts() const;
+};
+
+class RecordingShell final : public Shell
+{
+public:
+    QStringList calls;
+    bool openUrl(const QString &url) override;
+    bool openDocument(const QString &path) override;
+    bool showInFolder(const QString &path) override;
+    bool startProgram(const QString &program, const QStringList &arguments) override;
+};
+
+class FixedClock final : public Clock
+{
+public:
+    QDateTime time = QDateTime(QDate(2025, 12, 8), QTime(14, 5));
+    QDateTime now() const override { return time; }
+};
+
+class FixedScreen final : public Screen
+{
+public:
+    QSize size{1600, 1000};
+    QSize sizeInPixels() const override { return size; }
+};
+
+class RecordingExit final : public ProgramExit
+{
+public:
+    std::optional<int> code;
+    void end(int exitCode) override
+    {
+        if (!code)
+            code = exitCode;
+    }
+};
+
+// A program folder, settings file and platform of their own for each test.
+class TestPlatform
+{
+public:
+    TestPlatform();
+
+    QString folder() const { return m_dir.path(); }
+    QString journalPath() const;
+    QString settingsPath() const;
+    void writeJournal(const QByteArray &bytes) const;
+    QByteArray readJournal() const;
+    // A second store over the same file: what is on disk, not what is cached.
+    std::unique_ptr<SettingsStore> reopenSettings() const;
+
+    ScriptedDialogs dialogs;
+    RecordingShell shell;
+    FixedClock clock;
+    FixedScreen screen;
+    RecordingExit exit;
+
+private:
+    QTemporaryDir m_dir;
+
+public:
+    std::unique_ptr<SettingsStore> settings;
+    Platform platform;
+};
+
+// One journal line: the given fields 1..n, empty fields up to 200, each followed by "|".
+QByteArray journalLine(const QStringList &fields);
+// The Windows-1251 bytes of a text.
+QByteArray cp1251(const QString &text);
