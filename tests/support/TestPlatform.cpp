@@ -20,8 +20,10 @@ std::optional<QString> ScriptedDialogs::openFile(const FileRequest &request)
     fileRequests.append(request);
     if (paths.empty())
         return std::nullopt;
-    std::optional<QString> path = std::move(paths.front());
+    const QString path = paths.front();
     paths.pop_front();
+    if (path.isEmpty())
+        return std::nullopt;
     return path;
 }
 

@@ -22,7 +22,8 @@ class ScriptedDialogs final : public Dialogs
 public:
     QList<Message> messages;
     std::deque<Answer> answers;
-    std::deque<std::optional<QString>> paths;
+    // Paths the file dialogs answer with; an empty one is a cancelled dialog.
+    std::deque<QString> paths;
     QList<FileRequest> fileRequests;
     std::deque<QColor> colours;
     std::deque<FontChoice> fonts;
