@@ -187,9 +187,10 @@ void Form1::Form_Load()
     if (!OPFILE1())
         return;
     readSettings();
-    for (int c = 0; c < kColumns; ++c)
-        g->setColumnWidthTwips(c, m_platform.settings.intValue(Key::gridSection, Key::width(c),
-                                                               kDefaultWidths[size_t(c)]));
+    for (int c = 0; c < kColumns; ++c) {
+        const int width = m_platform.settings.intValue(Key::gridSection, Key::width(c), -1);
+        g->setColumnWidthTwips(c, width >= 0 ? width : kDefaultWidths[size_t(c)]);
+    }
     ZAPOLNTABL();
     m_journal.FocusBackColor = QColor(255, 255, 0);
     m_loaded = true;

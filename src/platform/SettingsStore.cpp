@@ -60,8 +60,11 @@ QString SettingsStore::value(const QString &section, const QString &key,
 
 int SettingsStore::intValue(const QString &section, const QString &key, int defaultValue) const
 {
+    // Plain decimal only: "2,100" is no whole number here.
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    const int n = QLocale::c().toInt(value(section, key, QString()).trimmed(), &ok);
+    const int n = c.toInt(value(section, key, QString()).trimmed(), &ok);
     return ok ? n : defaultValue;
 }
 

@@ -1,9 +1,108 @@
+#include "platform/SettingsStore.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 class SettingsStoreTest : public QObject
 {
     Q_OBJECT
+
+    QString iniPath() const { return m_dir.filePath(QStringLiteral("Trelvax.ini")); }
+    QByteArray iniBytes() const
+    {
+        QFile f(iniPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+
+    QTemporaryDir m_dir;
+
+private Q_SLOTS:
+    void init() { QFile::remove(iniPath()); }
+
+    void missingEntriesGiveTheirDefaults()
+    {
+        SettingsStore store(iniPath());
+        QCOMPARE(store.value(QStringLiteral("TunGrid"), QStringLiteral("CW(0)"), QStringLiteral("600")),
+                 QStringLiteral("600"));
+        QCOMPARE(store.intValue(QStringLiteral("TunGrid"), QStringLiteral("CW(0)"), 600), 600);
+        QVERIFY(!QFile::exists(iniPath()));
+    }
+
+    void namesMatchWhateverTheirCase()
+    {
+        {
+            SettingsStore store(iniPath());
+            store.setValue(QStringLiteral("PTS1topImPodp"), QStringLiteral("ImPodp"), QStringLiteral("12,5"));
+            QCOMPARE(store.value(QStringLiteral("PTS1topImpodp"), QStringLiteral("Impodp"), QString()),
+                     QStringLiteral("12,5"));
+            // A write under another spelling replaces the entry rather than adding a second one.
+            store.setValue(QStringLiteral("pts1topimpodp"), QStringLiteral("IMPODP"), QStringLiteral("13"));
+            QVERIFY(store.sync());
+        }
+        const QByteArray ini = iniBytes();
+        QCOMPARE(ini.count("=13"), 1);
+        QVERIFY(!ini.contains("12,5"));
+        QVERIFY(ini.contains("[PTS1topImPodp]"));
+
+        SettingsStore again(iniPath());
+        QCOMPARE(again.value(QStringLiteral("PTS1TOPIMPODP"), QStringLiteral("impodp"), QString()),
+                 QStringLiteral("13"));
+        again.remove(QStringLiteral("pts1topimpodp"), QStringLiteral("impodp"));
+        QCOMPARE(again.value(QStringLiteral("PTS1topImPodp"), QStringLiteral("ImPodp"), QStringLiteral("none")),
+                 QStringLiteral("none"));
+    }
+
+    void textsComeBackAsTheyWereWritten_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("cyrillic") << QStringLiteral("Сведения о владельце");
+        QTest::newRow("comma list") << QStringLiteral("ВАЗ, 2107, седан");
+        QTest::newRow("spaces") << QStringLiteral("  два пробела  ");
+        QTest::newRow("empty") << QString();
+        QTest::newRow("equals and semicolon") << QStringLiteral("a=b; c");
+    }
+
+    void textsComeBackAsTheyWereWritten()
+    {
+        QFETCH(QString, text);
+        {
+            SettingsStore store(iniPath());
+            store.setValue(QStringLiteral("Nastr"), QStringLiteral("Text"), text);
+        }
+        SettingsStore again(iniPath());
+        QCOMPARE(again.value(QStringLiteral("Nastr"), QStringLiteral("Text"), QStringLiteral("default")), text);
+    }
+
+    void wholeNumbers_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("plain") << QStringLiteral("2100") << 2100;
+        QTest::newRow("negative") << QStringLiteral("-5") << -5;
+        QTest::newRow("padded") << QStringLiteral(" 42 ") << 42;
+        QTest::newRow("not a number") << QStringLiteral("wide") << 7;
+        QTest::newRow("fraction") << QStringLiteral("4.5") << 7;
+        QTest::newRow("group separator") << QStringLiteral("2,100") << 7;
+        QTest::newRow("empty") << QString() << 7;
+    }
+
+    void wholeNumbers()
+    {
+        QFETCH(QString, stored);
+        QFETCH(int, expected);
+        SettingsStore store(iniPath());
+        store.setValue(QStringLiteral("TunGrid"), QStringLiteral("CW(1)"), stored);
+        QCOMPARE(store.intValue(QStringLiteral("TunGrid"), QStringLiteral("CW(1)"), 7), expected);
+    }
+
+    void numbersAreWrittenInPlainDecimal()
+    {
+        SettingsStore store(iniPath());
+        store.setInt(QStringLiteral("TunGrid"), QStringLiteral("CW(1)"), 123456);
+        QCOMPARE(store.value(QStringLiteral("TunGrid"), QStringLiteral("CW(1)"), QString()), QStringLiteral("123456"));
+    }
 };
 
-QTEST_MAIN(SettingsStoreTest)
+QTEST_GUILESS_MAIN(SettingsStoreTest)
 #include "tst_SettingsStore.moc"
