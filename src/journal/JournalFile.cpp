@@ -61,22 +61,36 @@ public:
         if (m_p >= m_end)
             return false;
         lineBegin = m_p;
-        const auto *lf = static_cast<const char *>(std::memchr(m_p, '\n', size_t(m_end - m_p)));
-        const char *nl = lf ? lf : m_end;
-        const auto *cr = static_cast<const char *>(std::memchr(m_p, '\r', size_t(nl - m_p)));
-        if (cr) {
+        // The next CR and LF are remembered, so that a file of one kind of line end is not
+        // searched to its end for the other kind once per line.
+        const char *cr = nextOf('\r', m_cr);
+        const char *lf = nextOf('\n', m_lf);
+        if (cr < lf) {
             lineEnd = cr;
-            m_p = (cr + 1 < m_end && cr[1] == '\n') ? cr + 2 : cr + 1;
+            m_p = (cr + 1 == lf) ? lf + 1 : cr + 1;
         } else {
-            lineEnd = nl;
-            m_p = lf ? lf + 1 : m_end;
+            lineEnd = lf;
+            m_p = lf == m_end ? m_end : lf + 1;
         }
         return true;
     }
 
 private:
+    // The first `c` at or after m_p (m_end when there is none), searched again only once the
+    // cursor has passed the one found before.
+    const char *nextOf(char c, const char *&cached)
+    {
+        if (!cached || cached < m_p) {
+            const auto *found = static_cast<const char *>(std::memchr(m_p, c, size_t(m_end - m_p)));
+            cached = found ? found : m_end;
+        }
+        return cached;
+    }
+
     const char *m_p;
     const char *m_end;
+    const char *m_cr = nullptr;
+    const char *m_lf = nullptr;
 };
 
 // Finds up to `wanted` separators of a line; returns how many there are.

@@ -16,5 +16,9 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes)
         }
         done += n;
     }
+    // Bytes still in QSaveFile's buffer are written by commit(), which does not report a
+    // failure of that last write: flush them here, where a failure can still cancel.
+    if (!file.flush())
+        file.cancelWriting();
     return file.commit();
 }

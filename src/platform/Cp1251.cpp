@@ -23,14 +23,14 @@ constexpr std::array<char16_t, 128> kHigh = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
-// Byte + 1 for each UTF-16 unit of the high half; 0 where the code page has no byte.
+// The byte (0x80..0xFF) for each UTF-16 unit of the high half; 0 where the code page has none.
 struct ReverseTable
 {
-    std::array<unsigned char, 0x10000> plusOne{};
+    std::array<unsigned char, 0x10000> byte{};
     ReverseTable()
     {
         for (int i = 0; i < 128; ++i)
-            plusOne[kHigh[i]] = static_cast<unsigned char>(0x80 + i + 1);
+            byte[kHigh[i]] = static_cast<unsigned char>(0x80 + i);
     }
 };
 
@@ -51,8 +51,8 @@ int byteFor(char16_t unit)
 {
     if (unit < 0x80)
         return unit;
-    const int plusOne = reverse().plusOne[unit];
-    return plusOne - 1;
+    const int byte = reverse().byte[unit];
+    return byte ? byte : -1;
 }
 
 void decode(const char *bytes, qsizetype n, char16_t *out)
@@ -72,16 +72,16 @@ QString decode(const QByteArray &bytes)
 
 char *encodeInto(const char16_t *src, qsizetype n, char *dst, qsizetype *replaced)
 {
-    const auto &table = reverse().plusOne;
+    const auto &table = reverse().byte;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = src[i];
         if (u < 0x80) {
             *dst++ = char(u);
             continue;
         }
-        const unsigned char plusOne = table[u];
-        if (plusOne) {
-            *dst++ = char(plusOne - 1);
+        const unsigned char byte = table[u];
+        if (byte) {
+            *dst++ = char(byte);
             continue;
         }
         *dst++ = kReplacement;
