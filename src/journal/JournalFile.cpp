@@ -10,7 +10,12 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <bit>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -93,78 +98,92 @@ private:
     const char *m_lf = nullptr;
 };
 
-// Finds up to `wanted` separators of a line; returns how many there are.
+// Finds the first `wanted` separators of a line (fewer when the line has fewer) and returns
+// how many it found. Sixteen bytes are compared at a time: a line holds hundreds of
+// separators, mostly next to each other, so a search per separator would cost more than the
+// decoding itself.
 int findSeparators(const char *begin, const char *end, const char **found, int wanted)
 {
     int n = 0;
-    for (const char *p = begin; n < wanted && p < end; ++n) {
-        const auto *s = static_cast<const char *>(std::memchr(p, kSeparator, size_t(end - p)));
-        if (!s)
-            break;
-        found[n] = s;
-        p = s + 1;
+    const char *p = begin;
+#if defined(__SSE2__)
+    const __m128i separator = _mm_set1_epi8(kSeparator);
+    for (; end - p >= 16 && n < wanted; p += 16) {
+        const __m128i block = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p));
+        unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(block, separator)));
+        while (mask && n < wanted) {
+            found[n++] = p + std::countr_zero(mask);
+            mask &= mask - 1;
+        }
+    }
+#endif
+    for (; p < end && n < wanted; ++p) {
+        if (*p == kSeparator)
+            found[n++] = p;
     }
     return n;
 }
 
-void trimSpaces(const char *&b, const char *&e)
+// Turns lines of the file into records, into a buffer that is reused from line to line, so that
+// each record costs one string of its exact size.
+class LineParser
 {
-    while (b < e && *b == ' ')
-        ++b;
-    while (e > b && e[-1] == ' ')
-        --e;
-}
+public:
+    explicit LineParser(RecordTable &table) : m_table(table) {}
 
-// One line of the file as record `record`: the stored ID is replaced by the record number.
-void parseLine(RecordTable &table, int record, const char *begin, const char *end)
-{
-    const char *sep[kSeparators];
-    findSeparators(begin, end, sep, kSeparators);
+    // False when the line holds fewer separators than stored fields.
+    bool parse(int record, const char *begin, const char *end)
+    {
+        const char *sep[kSeparators];
+        if (findSeparators(begin, end, sep, kSeparators) < kSeparators)
+            return false;
+        if (m_buffer.size() < size_t(end - begin) + 16)
+            m_buffer.resize(size_t(end - begin) + 16);
+        char16_t *out = m_buffer.data();
+        const char16_t *decode = Cp1251::decodeTable();
 
-    char id[12];
-    const int idLength = std::snprintf(id, sizeof id, "%d", record);
+        // The stored ID is not read: the record number takes its place.
+        quint32 pos = 0;
+        char id[16];
+        const int idLength = std::snprintf(id, sizeof id, "%d", record);
+        for (int i = 0; i < idLength; ++i)
+            out[pos++] = char16_t(id[i]);
+        quint32 ends[RecordTable::kFieldCount];
+        ends[0] = 0;
+        ends[1] = pos;
 
-    const char *fieldBegin[kSeparators];
-    const char *fieldEnd[kSeparators];
-    qsizetype total = idLength;
-    for (int k = 1; k < kSeparators; ++k) {
-        const char *b = sep[k - 1] + 1;
-        const char *e = sep[k];
-        trimSpaces(b, e);
-        fieldBegin[k] = b;
-        fieldEnd[k] = e;
-        total += e - b;
+        for (int k = 1; k < kSeparators; ++k) {
+            const char *b = sep[k - 1] + 1;
+            const char *e = sep[k];
+            if (b != e) {
+                while (b < e && *b == ' ')
+                    ++b;
+                while (e > b && e[-1] == ' ')
+                    --e;
+                for (; b < e; ++b)
+                    out[pos++] = decode[static_cast<unsigned char>(*b)];
+            }
+            ends[k + 1] = pos;
+        }
+        for (int f = kSeparators + 1; f < RecordTable::kFieldCount; ++f)
+            ends[f] = pos;
+        m_table.assignRecord(record, QString(reinterpret_cast<const QChar *>(out), pos), ends);
+        return true;
     }
 
-    QString text(total, Qt::Uninitialized);
-    auto *out = reinterpret_cast<char16_t *>(text.data());
-    quint32 ends[RecordTable::kFieldCount];
-    ends[0] = 0;
-    for (int i = 0; i < idLength; ++i)
-        out[i] = char16_t(id[i]);
-    quint32 pos = quint32(idLength);
-    ends[1] = pos;
-    for (int k = 1; k < kSeparators; ++k) {
-        const qsizetype n = fieldEnd[k] - fieldBegin[k];
-        Cp1251::decode(fieldBegin[k], n, out + pos);
-        pos += quint32(n);
-        ends[k + 1] = pos;
-    }
-    for (int f = kSeparators + 1; f < RecordTable::kFieldCount; ++f)
-        ends[f] = pos;
-    table.assignRecord(record, std::move(text), ends);
-}
+private:
+    RecordTable &m_table;
+    std::vector<char16_t> m_buffer;
+};
 
+// What the save must clean before a field can be written: a line break, the separator, or a
+// character with no Windows-1251 byte.
 bool needsCleaning(QStringView text)
 {
     for (const QChar c : text) {
         const char16_t u = c.unicode();
-        if (u < 0x80) {
-            if (u == '\r' || u == '\n' || u == kSeparator)
-                return true;
-        } else if (Cp1251::byteFor(u) < 0) {
+        if (u == '\r' || u == '\n' || u == kSeparator || Cp1251::byteFor(u) < 0)
             return true;
-        }
     }
     return false;
 }
@@ -179,6 +198,56 @@ QString cleaned(QStringView field)
         text.append(c == QLatin1Char(kSeparator) ? QChar(0x00A6) : c);
     }
     return Cp1251::representable(text);
+}
+
+// Encodes records 1..count as journal lines. Records holding anything the save would clean are
+// listed in *unclean, when asked for.
+QByteArray encodeLines(const RecordTable &table, int count, std::vector<int> *unclean)
+{
+    qsizetype size = 0;
+    quint32 ends[RecordTable::kFieldCount];
+    for (int i = 1; i <= count; ++i) {
+        table.fieldEnds(i, ends);
+        size += ends[kSeparators] - ends[0] + kSeparators + 2;
+    }
+    QByteArray bytes(size, Qt::Uninitialized);
+    char *dst = bytes.data();
+    const unsigned char *encode = Cp1251::encodeTable();
+    for (int i = 1; i <= count; ++i) {
+        const char16_t *text = table.recordText(i).utf16();
+        table.fieldEnds(i, ends);
+        bool clean = true;
+        for (int f = 1; f <= kSeparators; ++f) {
+            for (quint32 j = ends[f - 1]; j < ends[f]; ++j) {
+                const char16_t u = text[j];
+                const unsigned char byte = encode[u];
+                // Control characters, the separator and characters without a byte are rare:
+                // only they take the slow road.
+                if (Q_LIKELY(byte >= 0x20 && byte != kSeparator)) {
+                    *dst++ = char(byte);
+                    continue;
+                }
+                if (byte != 0 || u == 0) {
+                    *dst++ = char(byte);
+                    if (byte == '\r' || byte == '\n' || byte == kSeparator)
+                        clean = false;
+                    continue;
+                }
+                // No byte in the code page: one "?" for the character, a surrogate pair included.
+                clean = false;
+                *dst++ = Cp1251::kReplacement;
+                if (QChar::isHighSurrogate(u) && j + 1 < ends[f] && QChar::isLowSurrogate(text[j + 1]))
+                    ++j;
+            }
+            *dst++ = kSeparator;
+        }
+        *dst++ = '\r';
+        *dst++ = '\n';
+        if (!clean && unclean)
+            unclean->push_back(i);
+    }
+    bytes.truncate(dst - bytes.constData());
+    return bytes;
 }
 
 bool fail(Dialogs &dialogs, ProgramExit &exit, int number)
@@ -199,58 +268,40 @@ QString fileName()
 
 QByteArray encodeRecords(const RecordTable &table, int count)
 {
-    qsizetype size = 0;
-    quint32 ends[RecordTable::kFieldCount];
-    for (int i = 1; i <= count; ++i) {
-        table.fieldEnds(i, ends);
-        size += ends[kSeparators] - ends[0] + kSeparators + 2;
-    }
-    QByteArray bytes(size, Qt::Uninitialized);
-    char *dst = bytes.data();
-    qsizetype replaced = 0;
-    for (int i = 1; i <= count; ++i) {
-        const char16_t *text = table.recordText(i).utf16();
-        table.fieldEnds(i, ends);
-        for (int f = 1; f <= kSeparators; ++f) {
-            dst = Cp1251::encodeInto(text + ends[f - 1], ends[f] - ends[f - 1], dst, &replaced);
-            *dst++ = kSeparator;
-        }
-        *dst++ = '\r';
-        *dst++ = '\n';
-    }
-    bytes.truncate(dst - bytes.constData());
-    return bytes;
+    return encodeLines(table, count, nullptr);
 }
 
-int cleanRecords(RecordTable &table, int count)
+void cleanRecord(RecordTable &table, int record)
 {
-    int changed = 0;
-    quint32 ends[RecordTable::kFieldCount];
-    for (int i = 1; i <= count; ++i) {
-        table.fieldEnds(i, ends);
-        const QStringView stored = table.recordText(i).sliced(0, ends[kSeparators]);
-        if (!needsCleaning(stored))
-            continue;
-        ++changed;
-        for (int f = 1; f <= kSeparators; ++f) {
-            const QStringView value = table.field(i, f);
-            if (needsCleaning(value))
-                table.setField(i, f, cleaned(value));
-        }
+    for (int f = 1; f <= kSeparators; ++f) {
+        const QStringView value = table.field(record, f);
+        if (needsCleaning(value))
+            table.setField(record, f, cleaned(value));
     }
-    return changed;
 }
 
 } // namespace JournalFile
 
-void ParseJournalLines(Journal &journal, const QByteArray &bytes)
+JournalScan ParseJournalLines(Journal &journal, const QByteArray &bytes)
 {
     journal.table.clear();
+    LineParser parser(journal.table);
     LineCursor lines(bytes.constData(), bytes.constData() + bytes.size());
     const char *begin = nullptr;
     const char *end = nullptr;
-    for (int record = 1; record <= journal.RecordCount && lines.next(begin, end); ++record)
-        parseLine(journal.table, record, begin, end);
+    JournalScan scan;
+    const char *separators[kSeparators];
+    while (lines.next(begin, end)) {
+        ++scan.lines;
+        const bool whole = scan.lines <= RecordTable::kMaxRecord
+            ? parser.parse(int(scan.lines), begin, end)
+            : findSeparators(begin, end, separators, kSeparators) == kSeparators;
+        if (!whole) {
+            scan.badLine = scan.lines;
+            break;
+        }
+    }
+    return scan;
 }
 
 bool CreateJournalFile(Journal &journal, Dialogs &dialogs)
@@ -294,34 +345,31 @@ bool OPFILE1(Journal &journal, const QString &programFolder, Dialogs &dialogs, P
     }
 
     // Every line is checked, also those beyond the last one the journal can hold.
-    LineCursor lines(bytes.constData(), bytes.constData() + bytes.size());
-    const char *begin = nullptr;
-    const char *end = nullptr;
-    const char *sep[kSeparators];
-    qsizetype count = 0;
-    while (lines.next(begin, end)) {
-        ++count;
-        if (findSeparators(begin, end, sep, kSeparators) < kSeparators) {
-            dialogs.inform(Text::badLine(count, journal.JournalPath), Text::badLineCaption,
-                           Dialogs::Icon::Critical);
-            return fail(dialogs, exit, FormatFailure);
-        }
+    const JournalScan scan = ParseJournalLines(journal, bytes);
+    if (scan.badLine) {
+        dialogs.inform(Text::badLine(scan.badLine, journal.JournalPath), Text::badLineCaption,
+                       Dialogs::Icon::Critical);
+        return fail(dialogs, exit, FormatFailure);
     }
-
+    qsizetype count = scan.lines;
     if (count > RecordTable::kMaxRecord) {
         dialogs.inform(Text::overflow, Text::overflowCaption, Dialogs::Icon::Critical);
         count = RecordTable::kMaxRecord;
     }
     journal.RecordCount = qint32(count);
-    ParseJournalLines(journal, bytes);
     return true;
 }
 
 bool SaveJournal(Journal &journal, Dialogs &dialogs)
 {
-    JournalFile::cleanRecords(journal.table, journal.RecordCount);
-    if (!writeFileAtomically(journal.JournalPath,
-                             JournalFile::encodeRecords(journal.table, journal.RecordCount))) {
+    std::vector<int> unclean;
+    QByteArray bytes = encodeLines(journal.table, journal.RecordCount, &unclean);
+    if (!unclean.empty()) {
+        for (const int record : unclean)
+            JournalFile::cleanRecord(journal.table, record);
+        bytes = encodeLines(journal.table, journal.RecordCount, nullptr);
+    }
+    if (!writeFileAtomically(journal.JournalPath, bytes)) {
         dialogs.inform(Text::saveFailure, programTitle(), Dialogs::Icon::None);
         return false;
     }

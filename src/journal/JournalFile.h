@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QtGlobal>
 
 struct Journal;
 class Dialogs;
@@ -14,18 +15,25 @@ namespace JournalFile {
 QString fileName();
 // Journal and backup files share the format: records 1..count as the file holds them.
 QByteArray encodeRecords(const RecordTable &table, int count);
-// The cleaning the save does to the table: line breaks (CR LF, lone CR, lone LF) removed, "|"
-// written as "¦", characters with no Windows-1251 byte as "?". Returns the records changed.
-int cleanRecords(RecordTable &table, int count);
+// The cleaning the save does to a record's stored fields in the table: line breaks (CR LF, lone
+// CR, lone LF) removed, "|" written as "¦", characters with no Windows-1251 byte as "?".
+void cleanRecord(RecordTable &table, int record);
 } // namespace JournalFile
 
 // Loads the journal of the program folder into the journal state; a missing file is created.
 // A journal that cannot be loaded is reported and ends the program: then it returns false.
 bool OPFILE1(Journal &journal, const QString &programFolder, Dialogs &dialogs, ProgramExit &exit);
 
-// Splits the lines of a journal file held in memory into records 1..RecordCount. Called by
-// OPFILE1 once the lines have been counted and checked.
-void ParseJournalLines(Journal &journal, const QByteArray &bytes);
+struct JournalScan
+{
+    qsizetype lines = 0;
+    // The first line (counted from 1) with fewer separators than stored fields; 0 for none.
+    qsizetype badLine = 0;
+};
+
+// Splits the lines of a journal file held in memory into records 1..20000 of the table and
+// checks every line, also those beyond. Called by OPFILE1, which sets RecordCount from it.
+JournalScan ParseJournalLines(Journal &journal, const QByteArray &bytes);
 
 // Writes a new journal holding one empty record. False (reported) when it cannot be written.
 bool CreateJournalFile(Journal &journal, Dialogs &dialogs);

@@ -23,22 +23,26 @@ constexpr std::array<char16_t, 128> kHigh = {
     0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
 };
 
-// The byte (0x80..0xFF) for each UTF-16 unit of the high half; 0 where the code page has none.
-struct ReverseTable
-{
-    std::array<unsigned char, 0x10000> byte{};
-    ReverseTable()
-    {
-        for (int i = 0; i < 128; ++i)
-            byte[kHigh[i]] = static_cast<unsigned char>(0x80 + i);
-    }
-};
-
-const ReverseTable &reverse()
-{
-    static const ReverseTable table;
+// Both directions as whole tables built at compile time: one lookup a character, no branch
+// on the character's range and no initialisation check at run time.
+constexpr std::array<char16_t, 256> kDecode = [] {
+    std::array<char16_t, 256> table{};
+    for (int b = 0; b < 0x80; ++b)
+        table[size_t(b)] = char16_t(b);
+    for (int i = 0; i < 128; ++i)
+        table[size_t(0x80 + i)] = kHigh[size_t(i)];
     return table;
-}
+}();
+
+// The byte of each UTF-16 unit; 0 where the code page has none (and for U+0000 itself).
+constexpr std::array<unsigned char, 0x10000> kEncode = [] {
+    std::array<unsigned char, 0x10000> table{};
+    for (int u = 0; u < 0x80; ++u)
+        table[size_t(u)] = static_cast<unsigned char>(u);
+    for (int i = 0; i < 128; ++i)
+        table[kHigh[size_t(i)]] = static_cast<unsigned char>(0x80 + i);
+    return table;
+}();
 
 bool isHighSurrogate(char16_t u) { return u >= 0xD800 && u <= 0xDBFF; }
 bool isLowSurrogate(char16_t u) { return u >= 0xDC00 && u <= 0xDFFF; }
@@ -49,18 +53,24 @@ namespace Cp1251 {
 
 int byteFor(char16_t unit)
 {
-    if (unit < 0x80)
-        return unit;
-    const int byte = reverse().byte[unit];
-    return byte ? byte : -1;
+    const int byte = kEncode[unit];
+    return byte || unit == 0 ? byte : -1;
+}
+
+const char16_t *decodeTable()
+{
+    return kDecode.data();
+}
+
+const unsigned char *encodeTable()
+{
+    return kEncode.data();
 }
 
 void decode(const char *bytes, qsizetype n, char16_t *out)
 {
-    for (qsizetype i = 0; i < n; ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = b < 0x80 ? char16_t(b) : kHigh[b - 0x80];
-    }
+    for (qsizetype i = 0; i < n; ++i)
+        out[i] = kDecode[static_cast<unsigned char>(bytes[i])];
 }
 
 QString decode(const QByteArray &bytes)
@@ -72,15 +82,10 @@ QString decode(const QByteArray &bytes)
 
 char *encodeInto(const char16_t *src, qsizetype n, char *dst, qsizetype *replaced)
 {
-    const auto &table = reverse().byte;
     for (qsizetype i = 0; i < n; ++i) {
         const char16_t u = src[i];
-        if (u < 0x80) {
-            *dst++ = char(u);
-            continue;
-        }
-        const unsigned char byte = table[u];
-        if (byte) {
+        const unsigned char byte = kEncode[u];
+        if (byte || u == 0) {
             *dst++ = char(byte);
             continue;
         }

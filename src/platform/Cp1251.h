@@ -19,6 +19,11 @@ inline bool isRepresentable(QChar c)
     return byteFor(c.unicode()) >= 0;
 }
 
+// The tables behind the codec, for loops that decode or encode while they look for separators:
+// decodeTable()[byte] is the UTF-16 unit; encodeTable()[unit] the byte, 0 where there is none.
+const char16_t *decodeTable();
+const unsigned char *encodeTable();
+
 // Decodes n bytes into n UTF-16 units at out.
 void decode(const char *bytes, qsizetype n, char16_t *out);
 QString decode(const QByteArray &bytes);
