@@ -7,12 +7,22 @@
 #include "platform/SettingsStore.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trelvax"));
     QApplication::setOrganizationName(QStringLiteral("Trelvax"));
+
+    // The program speaks Russian whatever the desktop's language: so do the buttons of its
+    // message boxes and the common dialogs.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(QLocale::Russian, QLocale::Russia), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTexts);
 
     SettingsStore settings;
     QtDialogs dialogs;
