@@ -4,6 +4,7 @@
 #include "journal/JournalGridModel.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QMouseEvent>
 
 RecordGrid::RecordGrid(JournalGridModel *model, QWidget *parent)
@@ -76,6 +77,16 @@ int RecordGrid::topRow() const
 {
     const int row = rowAt(0);
     return row < 0 ? 0 : row + 1;
+}
+
+void RecordGrid::keyPressEvent(QKeyEvent *event)
+{
+    // The arrow keys move the row the operator works on just as a click does, so that the
+    // marked row and the current row never part.
+    const int before = currentRow();
+    QTableView::keyPressEvent(event);
+    if (currentRow() != before && currentRow() != 0)
+        Q_EMIT rowClicked();
 }
 
 void RecordGrid::mouseMoveEvent(QMouseEvent *event)

@@ -30,12 +30,14 @@ public:
     int topRow() const;
 
 Q_SIGNALS:
+    // A row was clicked, or the current row was moved to another row with the keyboard.
     void rowClicked();
     void rowDoubleClicked();
     void pointerMoved();
 
 protected:
     void mouseMoveEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     JournalGridModel *m_model;

@@ -79,6 +79,7 @@ private Q_SLOTS:
     void screenCheck();
     void rowClickMarksTheRowAndEnablesDelete();
     void deleteMovesLaterRecordsUp();
+    void deleteKeepsTheGridWhereItWas();
     void deleteAnsweredNoChangesNothing();
     void oneRecordJournalCannotBeDeleted();
     void hoverCaptions();
@@ -285,6 +286,14 @@ void Form1Test::rowClickMarksTheRowAndEnablesDelete()
     QCOMPARE(background(1, 5), QColor(255, 255, 0));
     QVERIFY(!background(2, 0).isValid());
 
+    // The arrow keys move the marked row with the current one.
+    QTest::keyClick(grid, Qt::Key_Down);
+    QTest::keyClick(grid, Qt::Key_Down);
+    QCOMPARE(s.journal->CurrentRecord, 3);
+    QCOMPARE(background(3, 0), QColor(255, 255, 0));
+    QVERIFY(!background(1, 0).isValid());
+    QVERIFY(del->isEnabled());
+
     // A rebuild drops every mark.
     s.form.ZAPOLNTABL();
     QVERIFY(!background(1, 0).isValid());
@@ -336,6 +345,26 @@ void Form1Test::deleteMovesLaterRecordsUp()
     QCOMPARE(gridColumn(*model, 1), (QStringList{"VIN1", "VIN2", "VIN4", "VIN5"}));
     QVERIFY(!s.control<QPushButton>(QStringLiteral("CmdDel"))->isEnabled());
     QVERIFY(!QGuiApplication::overrideCursor());
+}
+
+void Form1Test::deleteKeepsTheGridWhereItWas()
+{
+    TestPlatform t;
+    t.writeJournal(journalOf(300));
+    Session s(t);
+    s.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    RecordGrid *grid = s.form.grid();
+    grid->setTopRow(200);
+    QCOMPARE(grid->topRow(), 200);
+    clickRow(grid, 205);
+    t.dialogs.answers.push_back(Dialogs::Answer::Yes);
+    QTest::mouseClick(s.control<QPushButton>(QStringLiteral("CmdDel")), Qt::LeftButton);
+    QCOMPARE(s.journal->RecordCount, 299);
+    QCoreApplication::processEvents();
+    QCOMPARE(grid->topRow(), 200);
+    QCOMPARE(s.form.gridModel()->data(s.form.gridModel()->index(204, 1), Qt::DisplayRole).toString(),
+             QStringLiteral("VIN206"));
 }
 
 void Form1Test::deleteAnsweredNoChangesNothing()
