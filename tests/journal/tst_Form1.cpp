@@ -7,6 +7,8 @@
 #include "platform/Twips.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMenuBar>
@@ -80,6 +82,7 @@ private Q_SLOTS:
     void rowClickMarksTheRowAndEnablesDelete();
     void deleteMovesLaterRecordsUp();
     void deleteKeepsTheGridWhereItWas();
+    void deleteWhoseSaveFailsStaysDoneInMemory();
     void deleteAnsweredNoChangesNothing();
     void oneRecordJournalCannotBeDeleted();
     void hoverCaptions();
@@ -365,6 +368,32 @@ void Form1Test::deleteKeepsTheGridWhereItWas()
     QCOMPARE(grid->topRow(), 200);
     QCOMPARE(s.form.gridModel()->data(s.form.gridModel()->index(204, 1), Qt::DisplayRole).toString(),
              QStringLiteral("VIN206"));
+}
+
+void Form1Test::deleteWhoseSaveFailsStaysDoneInMemory()
+{
+    TestPlatform t;
+    t.writeJournal(journalOf(3));
+    Session s(t);
+    s.form.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    // The journal's place is taken by a folder: the file can no longer be replaced.
+    QVERIFY(QFile::remove(t.journalPath()));
+    QVERIFY(QDir(t.folder()).mkdir(QStringLiteral("Trelvax_1.0")));
+
+    clickRow(s.form.grid(), 2);
+    t.dialogs.answers.push_back(Dialogs::Answer::Yes);
+    QTest::mouseClick(s.control<QPushButton>(QStringLiteral("CmdDel")), Qt::LeftButton);
+
+    QCOMPARE(t.dialogs.messages.size(), 2);
+    const Dialogs::Message &failure = t.dialogs.messages.last();
+    QCOMPARE(failure.text, QStringLiteral("Ошибка сохранения"));
+    QCOMPARE(failure.caption, QStringLiteral("Trelvax"));
+    QCOMPARE(failure.icon, Dialogs::Icon::None);
+    QCOMPARE(s.journal->RecordCount, 2);
+    QCOMPARE(gridColumn(*s.form.gridModel(), 1), (QStringList{"VIN1", "VIN3"}));
+    QVERIFY(QFileInfo(t.journalPath()).isDir());
+    QVERIFY(!QGuiApplication::overrideCursor());
 }
 
 void Form1Test::deleteAnsweredNoChangesNothing()
