@@ -167,7 +167,7 @@ public:
         }
         for (int f = kSeparators + 1; f < RecordTable::kFieldCount; ++f)
             ends[f] = pos;
-        m_table.assignRecord(record, QString(reinterpret_cast<const QChar *>(out), pos), ends);
+        m_table.assignRecord(record, QStringView(out, pos), ends);
         return true;
     }
 
@@ -205,20 +205,18 @@ QString cleaned(QStringView field)
 QByteArray encodeLines(const RecordTable &table, int count, std::vector<int> *unclean)
 {
     qsizetype size = 0;
-    quint32 ends[RecordTable::kFieldCount];
-    for (int i = 1; i <= count; ++i) {
-        table.fieldEnds(i, ends);
-        size += ends[kSeparators] - ends[0] + kSeparators + 2;
-    }
+    for (int i = 1; i <= count; ++i)
+        size += table.record(i).end(kSeparators) + kSeparators + 2;
     QByteArray bytes(size, Qt::Uninitialized);
     char *dst = bytes.data();
     const unsigned char *encode = Cp1251::encodeTable();
     for (int i = 1; i <= count; ++i) {
-        const char16_t *text = table.recordText(i).utf16();
-        table.fieldEnds(i, ends);
+        const RecordTable::RecordView record = table.record(i);
+        const char16_t *text = record.text().utf16();
         bool clean = true;
         for (int f = 1; f <= kSeparators; ++f) {
-            for (quint32 j = ends[f - 1]; j < ends[f]; ++j) {
+            const quint32 fieldEnd = record.end(f);
+            for (quint32 j = record.start(f); j < fieldEnd; ++j) {
                 const char16_t u = text[j];
                 const unsigned char byte = encode[u];
                 // Control characters, the separator and characters without a byte are rare:
@@ -236,7 +234,7 @@ QByteArray encodeLines(const RecordTable &table, int count, std::vector<int> *un
                 // No byte in the code page: one "?" for the character, a surrogate pair included.
                 clean = false;
                 *dst++ = Cp1251::kReplacement;
-                if (QChar::isHighSurrogate(u) && j + 1 < ends[f] && QChar::isLowSurrogate(text[j + 1]))
+                if (QChar::isHighSurrogate(u) && j + 1 < fieldEnd && QChar::isLowSurrogate(text[j + 1]))
                     ++j;
             }
             *dst++ = kSeparator;
@@ -310,7 +308,7 @@ bool CreateJournalFile(Journal &journal, Dialogs &dialogs)
     quint32 ends[RecordTable::kFieldCount];
     std::fill(std::begin(ends), std::end(ends), 1u);
     ends[0] = 0;
-    journal.table.assignRecord(1, QStringLiteral("1"), ends);
+    journal.table.assignRecord(1, u"1", ends);
     if (!writeFileAtomically(journal.JournalPath, JournalFile::encodeRecords(journal.table, 1))) {
         dialogs.inform(Text::saveFailure, programTitle(), Dialogs::Icon::None);
         return false;

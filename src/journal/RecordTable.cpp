@@ -1,25 +1,39 @@
 #include "RecordTable.h"
 
 #include <algorithm>
+#include <cstring>
+
+namespace {
+
+qsizetype headerUnits(bool wide)
+{
+    return wide ? 2 * RecordTable::kFieldCount : RecordTable::kFieldCount;
+}
+
+} // namespace
 
 RecordTable::RecordTable() : m_records(kMaxRecord + 1) {}
 
 RecordTable::~RecordTable() = default;
 
-void RecordTable::Record::setEnds(const quint32 *ends)
+RecordTable::RecordView RecordTable::viewOf(const Record &record)
 {
-    if (text.size() <= 0xFFFF) {
-        ends32.reset();
-        if (!ends16)
-            ends16 = std::make_unique<quint16[]>(kFieldCount);
-        for (int f = 0; f < kFieldCount; ++f)
-            ends16[f] = static_cast<quint16>(ends[f]);
-    } else {
-        ends16.reset();
-        if (!ends32)
-            ends32 = std::make_unique<quint32[]>(kFieldCount);
-        std::copy(ends, ends + kFieldCount, ends32.get());
-    }
+    RecordView view;
+    if (record.data.isNull())
+        return view;
+    const char16_t *units = reinterpret_cast<const char16_t *>(record.data.utf16());
+    const qsizetype header = headerUnits(record.wide);
+    view.m_ends = units;
+    view.m_wide = record.wide;
+    view.m_text = QStringView(units + header, record.data.size() - header);
+    return view;
+}
+
+RecordTable::RecordView RecordTable::record(int record) const
+{
+    if (!isValidRecord(record))
+        return {};
+    return viewOf(m_records[size_t(record)]);
 }
 
 QStringView RecordTable::field(int record, int field) const
@@ -27,30 +41,52 @@ QStringView RecordTable::field(int record, int field) const
     if (!isValidRecord(record) || !isValidField(field))
         return {};
     const Record &r = m_records[size_t(record)];
-    if (r.isEmpty())
+    if (r.data.isNull())
         return {};
-    const quint32 start = r.start(field);
-    return QStringView(r.text).sliced(start, r.end(field) - start);
+    return viewOf(r).field(field);
+}
+
+void RecordTable::assignRecord(int record, QStringView text, const quint32 (&ends)[kFieldCount])
+{
+    if (isValidRecord(record))
+        store(m_records[size_t(record)], text, ends);
+}
+
+void RecordTable::store(Record &r, QStringView text, const quint32 *ends)
+{
+    r.wide = text.size() > 0xFFFF;
+    const qsizetype header = headerUnits(r.wide);
+    QString data(header + text.size(), Qt::Uninitialized);
+    auto *units = reinterpret_cast<char16_t *>(data.data());
+    if (r.wide) {
+        for (int f = 0; f < kFieldCount; ++f) {
+            units[2 * f] = char16_t(ends[f] & 0xFFFF);
+            units[2 * f + 1] = char16_t(ends[f] >> 16);
+        }
+    } else {
+        for (int f = 0; f < kFieldCount; ++f)
+            units[f] = char16_t(ends[f]);
+    }
+    if (!text.isEmpty())
+        std::memcpy(units + header, text.utf16(), size_t(text.size()) * sizeof(char16_t));
+    r.data = std::move(data);
 }
 
 void RecordTable::replaceSpan(Record &target, int firstField, int lastField, QStringView content,
                               const quint32 *relativeEnds)
 {
+    const RecordView old = viewOf(target);
     quint32 ends[kFieldCount];
-    if (target.isEmpty()) {
-        std::fill(std::begin(ends), std::end(ends), 0u);
-    } else {
-        for (int f = 0; f < kFieldCount; ++f)
-            ends[f] = target.end(f);
-    }
+    for (int f = 0; f < kFieldCount; ++f)
+        ends[f] = old.m_ends ? old.end(f) : 0;
     const quint32 spanStart = firstField == 0 ? 0 : ends[firstField - 1];
     const quint32 spanEnd = ends[lastField];
 
     QString text;
-    text.reserve(target.text.size() - (spanEnd - spanStart) + content.size());
-    text.append(QStringView(target.text).first(spanStart));
+    text.reserve(old.text().size() - (spanEnd - spanStart) + content.size());
+    text.append(old.text().first(spanStart));
     text.append(content);
-    text.append(QStringView(target.text).sliced(spanEnd));
+    text.append(old.text().sliced(spanEnd));
 
     const qint64 delta = qint64(content.size()) - qint64(spanEnd - spanStart);
     for (int f = firstField; f <= lastField; ++f)
@@ -58,8 +94,7 @@ void RecordTable::replaceSpan(Record &target, int firstField, int lastField, QSt
     for (int f = lastField + 1; f < kFieldCount; ++f)
         ends[f] = quint32(qint64(ends[f]) + delta);
 
-    target.text = std::move(text);
-    target.setEnds(ends);
+    store(target, text, ends);
 }
 
 void RecordTable::setField(int record, int field, const QString &value)
@@ -67,19 +102,10 @@ void RecordTable::setField(int record, int field, const QString &value)
     if (!isValidRecord(record) || !isValidField(field))
         return;
     Record &r = m_records[size_t(record)];
-    if (r.isEmpty() && value.isEmpty())
+    if (r.data.isNull() && value.isEmpty())
         return;
     const quint32 relativeEnd = quint32(value.size());
     replaceSpan(r, field, field, value, &relativeEnd);
-}
-
-void RecordTable::assignRecord(int record, QString text, const quint32 (&ends)[kFieldCount])
-{
-    if (!isValidRecord(record))
-        return;
-    Record &r = m_records[size_t(record)];
-    r.text = std::move(text);
-    r.setEnds(ends);
 }
 
 void RecordTable::copyFields(int from, int to, int firstField, int lastField)
@@ -92,40 +118,19 @@ void RecordTable::copyFields(int from, int to, int firstField, int lastField)
         return;
     const Record &source = m_records[size_t(from)];
     Record &target = m_records[size_t(to)];
-    if (source.isEmpty() && target.isEmpty())
+    if (source.data.isNull() && target.data.isNull())
         return;
 
-    quint32 relativeEnds[kFieldCount];
+    quint32 relativeEnds[kFieldCount] = {};
     QStringView content;
-    if (source.isEmpty()) {
-        std::fill(std::begin(relativeEnds), std::end(relativeEnds), 0u);
-    } else {
-        const quint32 start = source.start(firstField);
+    if (!source.data.isNull()) {
+        const RecordView view = viewOf(source);
+        const quint32 start = view.start(firstField);
         for (int f = firstField; f <= lastField; ++f)
-            relativeEnds[f - firstField] = source.end(f) - start;
-        content = QStringView(source.text).sliced(start, source.end(lastField) - start);
+            relativeEnds[f - firstField] = view.end(f) - start;
+        content = view.text().sliced(start, view.end(lastField) - start);
     }
     replaceSpan(target, firstField, lastField, content, relativeEnds);
-}
-
-QStringView RecordTable::recordText(int record) const
-{
-    if (!isValidRecord(record))
-        return {};
-    return m_records[size_t(record)].text;
-}
-
-void RecordTable::fieldEnds(int record, quint32 (&ends)[kFieldCount]) const
-{
-    const Record *r = isValidRecord(record) ? &m_records[size_t(record)] : nullptr;
-    if (!r || r->isEmpty()) {
-        std::fill(std::begin(ends), std::end(ends), 0u);
-        return;
-    }
-    if (r->ends16)
-        std::copy(r->ends16.get(), r->ends16.get() + kFieldCount, ends);
-    else
-        std::copy(r->ends32.get(), r->ends32.get() + kFieldCount, ends);
 }
 
 void RecordTable::clear()
@@ -138,10 +143,8 @@ qsizetype RecordTable::memoryUsage() const
 {
     qsizetype bytes = qsizetype(sizeof(RecordTable) + m_records.capacity() * sizeof(Record));
     for (const Record &r : m_records) {
-        if (r.isEmpty())
-            continue;
-        bytes += r.text.capacity() * qsizetype(sizeof(QChar)) + 16;
-        bytes += r.ends16 ? kFieldCount * 2 : kFieldCount * 4;
+        if (!r.data.isNull())
+            bytes += r.data.capacity() * qsizetype(sizeof(QChar)) + 16;
     }
     return bytes;
 }

@@ -3,14 +3,13 @@
 #include <QString>
 #include <QStringView>
 
-#include <memory>
 #include <vector>
 
 // The journal in memory: texts addressed by record 0..20000 and field 0..210.
 //
 // A fully allocated table of separate strings would cost about 100 MB before a single record is
-// loaded, so each record keeps its fields one after another in a single string with the end of
-// every field beside it, and a record that was never written costs no more than an empty slot.
+// loaded, so each record is one string: the end of every field first, then the fields one after
+// another. A record that was never written costs no more than an empty slot.
 class RecordTable
 {
 public:
@@ -18,6 +17,27 @@ public:
     static constexpr int kLastField = 210;
     static constexpr int kFieldCount = kLastField + 1;
     static constexpr int kLastStoredField = 200;
+
+    // One record as stored, for loops over many fields.
+    class RecordView
+    {
+    public:
+        // Fields 0..210 one after another.
+        QStringView text() const { return m_text; }
+        quint32 end(int field) const
+        {
+            return m_wide ? quint32(m_ends[2 * field]) | quint32(m_ends[2 * field + 1]) << 16
+                          : quint32(m_ends[field]);
+        }
+        quint32 start(int field) const { return field == 0 ? 0 : end(field - 1); }
+        QStringView field(int field) const { return m_text.sliced(start(field), end(field) - start(field)); }
+
+    private:
+        friend class RecordTable;
+        QStringView m_text;
+        const char16_t *m_ends = nullptr;
+        bool m_wide = false;
+    };
 
     RecordTable();
     ~RecordTable();
@@ -32,18 +52,16 @@ public:
     QString text(int record, int field) const { return this->field(record, field).toString(); }
     void setField(int record, int field, const QString &value);
 
+    // A record as stored; every field empty for a slot never written or out of range.
+    RecordView record(int record) const;
+
     // Replaces a whole record at once: `text` holds fields 0..210 one after another and
     // ends[f] is the end of field f in it.
-    void assignRecord(int record, QString text, const quint32 (&ends)[kFieldCount]);
+    void assignRecord(int record, QStringView text, const quint32 (&ends)[kFieldCount]);
 
     // Fields first..last of record `to` := those of record `from`; the other fields of `to`
     // keep their values.
     void copyFields(int from, int to, int firstField, int lastField);
-
-    // The whole text of a record (fields 0..210 one after another) and the end of each field
-    // in it; empty with all ends 0 for a slot never written. For loops over many fields.
-    QStringView recordText(int record) const;
-    void fieldEnds(int record, quint32 (&ends)[kFieldCount]) const;
 
     // Empties every slot.
     void clear();
@@ -54,17 +72,14 @@ public:
 private:
     struct Record
     {
-        QString text;
-        // End of each field in text: 16-bit while the text is short enough, else 32-bit.
-        std::unique_ptr<quint16[]> ends16;
-        std::unique_ptr<quint32[]> ends32;
-
-        bool isEmpty() const { return !ends16 && !ends32; }
-        quint32 end(int field) const { return ends16 ? ends16[field] : ends32[field]; }
-        quint32 start(int field) const { return field == 0 ? 0 : end(field - 1); }
-        void setEnds(const quint32 *ends);
+        // The ends of fields 0..210 (one UTF-16 unit each, or two while the text is longer
+        // than 16 bits can count), then the text. Null for a slot never written.
+        QString data;
+        bool wide = false;
     };
 
+    static RecordView viewOf(const Record &record);
+    static void store(Record &record, QStringView text, const quint32 *ends);
     void replaceSpan(Record &target, int firstField, int lastField, QStringView content,
                      const quint32 *relativeEnds);
 

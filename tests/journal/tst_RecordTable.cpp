@@ -110,7 +110,9 @@ private Q_SLOTS:
             ends[f] = 10;
         m_table->assignRecord(12, text, ends);
         QCOMPARE(fields(*m_table, 12, 0, 4), (QStringList{QString(), "12", "VIN", "Марка", QString()}));
-        QCOMPARE(m_table->recordText(12), text);
+        QCOMPARE(m_table->record(12).text(), text);
+        QCOMPARE(m_table->record(12).end(2), 5u);
+        QVERIFY(m_table->record(13).text().isEmpty());
         m_table->clear();
         QVERIFY(m_table->field(12, 3).isEmpty());
     }
