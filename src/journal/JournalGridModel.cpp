@@ -96,11 +96,6 @@ void JournalGridModel::setColumnAlignment(int column, int code)
         Q_EMIT dataChanged(index(0, column), index(m_rows - 1, column), {Qt::TextAlignmentRole});
 }
 
-int JournalGridModel::columnAlignment(int column) const
-{
-    return m_alignment.at(size_t(column));
-}
-
 void JournalGridModel::setMark(int record, Mark mark)
 {
     if (record < 1 || record > m_rows || m_marks[size_t(record)] == mark)

@@ -35,7 +35,6 @@ public:
     // Rows again from the table: RecordCount rows, every mark cleared.
     void rebuild();
     void setColumnAlignment(int column, int code);
-    int columnAlignment(int column) const;
     // Marks of a record's row (all six cells).
     void setMark(int record, Mark mark);
     Mark mark(int record) const;

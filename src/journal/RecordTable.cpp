@@ -49,16 +49,20 @@ QStringView RecordTable::field(int record, int field) const
 void RecordTable::assignRecord(int record, QStringView text, const quint32 (&ends)[kFieldCount])
 {
     if (isValidRecord(record))
-        store(m_records[size_t(record)], text, ends);
+        store(m_records[size_t(record)], ends, {text});
 }
 
-void RecordTable::store(Record &r, QStringView text, const quint32 *ends)
+void RecordTable::store(Record &r, const quint32 *ends, std::initializer_list<QStringView> pieces)
 {
-    r.wide = text.size() > 0xFFFF;
-    const qsizetype header = headerUnits(r.wide);
-    QString data(header + text.size(), Qt::Uninitialized);
+    qsizetype length = 0;
+    for (const QStringView piece : pieces)
+        length += piece.size();
+    // The old text may be one of the pieces: the record changes only once the new one is built.
+    const bool wide = length > 0xFFFF;
+    const qsizetype header = headerUnits(wide);
+    QString data(header + length, Qt::Uninitialized);
     auto *units = reinterpret_cast<char16_t *>(data.data());
-    if (r.wide) {
+    if (wide) {
         for (int f = 0; f < kFieldCount; ++f) {
             units[2 * f] = char16_t(ends[f] & 0xFFFF);
             units[2 * f + 1] = char16_t(ends[f] >> 16);
@@ -67,9 +71,14 @@ void RecordTable::store(Record &r, QStringView text, const quint32 *ends)
         for (int f = 0; f < kFieldCount; ++f)
             units[f] = char16_t(ends[f]);
     }
-    if (!text.isEmpty())
-        std::memcpy(units + header, text.utf16(), size_t(text.size()) * sizeof(char16_t));
+    char16_t *out = units + header;
+    for (const QStringView piece : pieces) {
+        if (!piece.isEmpty())
+            std::memcpy(out, piece.utf16(), size_t(piece.size()) * sizeof(char16_t));
+        out += piece.size();
+    }
     r.data = std::move(data);
+    r.wide = wide;
 }
 
 void RecordTable::replaceSpan(Record &target, int firstField, int lastField, QStringView content,
@@ -82,19 +91,13 @@ void RecordTable::replaceSpan(Record &target, int firstField, int lastField, QSt
     const quint32 spanStart = firstField == 0 ? 0 : ends[firstField - 1];
     const quint32 spanEnd = ends[lastField];
 
-    QString text;
-    text.reserve(old.text().size() - (spanEnd - spanStart) + content.size());
-    text.append(old.text().first(spanStart));
-    text.append(content);
-    text.append(old.text().sliced(spanEnd));
-
     const qint64 delta = qint64(content.size()) - qint64(spanEnd - spanStart);
     for (int f = firstField; f <= lastField; ++f)
         ends[f] = spanStart + relativeEnds[f - firstField];
     for (int f = lastField + 1; f < kFieldCount; ++f)
         ends[f] = quint32(qint64(ends[f]) + delta);
 
-    store(target, text, ends);
+    store(target, ends, {old.text().first(spanStart), content, old.text().sliced(spanEnd)});
 }
 
 void RecordTable::setField(int record, int field, const QString &value)

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <initializer_list>
 #include <vector>
 
 // The journal in memory: texts addressed by record 0..20000 and field 0..210.
@@ -79,7 +80,8 @@ private:
     };
 
     static RecordView viewOf(const Record &record);
-    static void store(Record &record, QStringView text, const quint32 *ends);
+    // Builds the record from the ends of its fields and its text, given in pieces.
+    static void store(Record &record, const quint32 *ends, std::initializer_list<QStringView> pieces);
     void replaceSpan(Record &target, int firstField, int lastField, QStringView content,
                      const quint32 *relativeEnds);
 

@@ -20,7 +20,4 @@ struct Platform
     ProgramExit &exit;
     // The folder of the executable: the journal and the program's other files live here.
     QString programFolder;
-
-    // A file of the program folder, addressed by name.
-    QString programFile(const QString &name) const;
 };

@@ -3,7 +3,6 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QFontDialog>
 #include <QMessageBox>
 
@@ -65,28 +64,22 @@ QString suffixOf(const QString &pattern)
     return suffix;
 }
 
-QFileDialog *makeFileDialog(QWidget *parent, const Dialogs::FileRequest &request)
+void prepare(QFileDialog &dialog, const Dialogs::FileRequest &request)
 {
-    auto *dialog = new QFileDialog(parent);
-    dialog->setAttribute(Qt::WA_DeleteOnClose, false);
-    dialog->setNameFilter(QString());
-    dialog->setNameFilters(qtNameFilters(request.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts));
-    dialog->selectNameFilter(firstNameFilter(request.filter));
-    dialog->setDefaultSuffix(suffixOf(request.defaultPattern));
+    dialog.setNameFilters(qtNameFilters(request.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts));
+    dialog.selectNameFilter(firstNameFilter(request.filter));
+    dialog.setDefaultSuffix(suffixOf(request.defaultPattern));
     if (!request.startFolder.isEmpty())
-        dialog->setDirectory(request.startFolder);
+        dialog.setDirectory(request.startFolder);
     if (!request.suggestedName.isEmpty())
-        dialog->selectFile(request.suggestedName);
-    return dialog;
+        dialog.selectFile(request.suggestedName);
 }
 
-std::optional<QString> runFileDialog(QFileDialog *dialog)
+std::optional<QString> chosenPath(QFileDialog &dialog)
 {
-    std::optional<QString> chosen;
-    if (dialog->exec() == QDialog::Accepted && !dialog->selectedFiles().isEmpty())
-        chosen = QDir::toNativeSeparators(dialog->selectedFiles().constFirst());
-    delete dialog;
-    return chosen;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
 }
 
 } // namespace
@@ -109,18 +102,20 @@ Dialogs::Answer QtDialogs::message(const Message &message)
 
 std::optional<QString> QtDialogs::openFile(const FileRequest &request)
 {
-    QFileDialog *dialog = makeFileDialog(m_parent, request);
-    dialog->setAcceptMode(QFileDialog::AcceptOpen);
-    dialog->setFileMode(QFileDialog::ExistingFile);
-    return runFileDialog(dialog);
+    QFileDialog dialog(m_parent);
+    prepare(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    return chosenPath(dialog);
 }
 
 std::optional<QString> QtDialogs::saveFile(const FileRequest &request)
 {
-    QFileDialog *dialog = makeFileDialog(m_parent, request);
-    dialog->setAcceptMode(QFileDialog::AcceptSave);
-    dialog->setFileMode(QFileDialog::AnyFile);
-    return runFileDialog(dialog);
+    QFileDialog dialog(m_parent);
+    prepare(dialog, request);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    return chosenPath(dialog);
 }
 
 QColor QtDialogs::chooseColour(const QColor &initial)

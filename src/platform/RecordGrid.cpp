@@ -58,14 +58,6 @@ int RecordGrid::currentRow() const
     return index.isValid() ? index.row() + 1 : 0;
 }
 
-void RecordGrid::setCurrentRow(int record)
-{
-    if (record < 1 || record > model()->rowCount())
-        return;
-    const int column = std::max(0, currentIndex().column());
-    setCurrentIndex(model()->index(record - 1, column));
-}
-
 void RecordGrid::setTopRow(int record)
 {
     if (record < 1 || record > model()->rowCount())

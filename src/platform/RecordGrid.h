@@ -24,7 +24,6 @@ public:
 
     // The record of the current row, 0 when there is none.
     int currentRow() const;
-    void setCurrentRow(int record);
     // Scrolls so that the record's row is the top visible row.
     void setTopRow(int record);
     int topRow() const;
