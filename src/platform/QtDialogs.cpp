@@ -1,9 +1,10 @@
 #include "QtDialogs.h"
 
+#include "FontChoiceDialog.h"
+
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QMessageBox>
 
 namespace {
@@ -126,20 +127,8 @@ QColor QtDialogs::chooseColour(const QColor &initial)
 
 Dialogs::FontChoice QtDialogs::chooseFont(const FontChoice &initial, int minSize, int maxSize)
 {
-    Q_UNUSED(minSize)
-    Q_UNUSED(maxSize)
-    QFont font(initial.face);
-    font.setBold(initial.bold);
-    font.setItalic(initial.italic);
-    font.setPointSizeF(initial.size);
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, m_parent);
-    if (!ok)
+    FontChoiceDialog dialog(initial, minSize, maxSize, m_parent);
+    if (dialog.exec() != QDialog::Accepted || !dialog.isAcceptable())
         return initial;
-    FontChoice result = initial;
-    result.face = chosen.family();
-    result.bold = chosen.bold();
-    result.italic = chosen.italic();
-    result.size = qBound<double>(minSize, chosen.pointSizeF(), maxSize);
-    return result;
+    return dialog.choice();
 }
