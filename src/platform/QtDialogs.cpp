@@ -92,42 +92,47 @@ void QtDialogs::setParentWidget(QWidget *parent)
     m_parent = parent;
 }
 
-Dialogs::Answer QtDialogs::message(const Message &message)
+QWidget *QtDialogs::parentFor(QWidget *owner) const
+{
+    return owner ? owner : m_parent.data();
+}
+
+Dialogs::Answer QtDialogs::message(const Message &message, QWidget *owner)
 {
     QMessageBox box(toQt(message.icon),
                     message.caption.isEmpty() ? programTitle() : message.caption,
-                    message.text, toQt(message.buttons), m_parent);
+                    message.text, toQt(message.buttons), parentFor(owner));
     box.setDefaultButton(toQt(message.defaultButton));
     return fromQt(box.exec());
 }
 
-std::optional<QString> QtDialogs::openFile(const FileRequest &request)
+std::optional<QString> QtDialogs::openFile(const FileRequest &request, QWidget *owner)
 {
-    QFileDialog dialog(m_parent);
+    QFileDialog dialog(parentFor(owner));
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     return chosenPath(dialog);
 }
 
-std::optional<QString> QtDialogs::saveFile(const FileRequest &request)
+std::optional<QString> QtDialogs::saveFile(const FileRequest &request, QWidget *owner)
 {
-    QFileDialog dialog(m_parent);
+    QFileDialog dialog(parentFor(owner));
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     return chosenPath(dialog);
 }
 
-QColor QtDialogs::chooseColour(const QColor &initial)
+QColor QtDialogs::chooseColour(const QColor &initial, QWidget *owner)
 {
-    const QColor chosen = QColorDialog::getColor(initial, m_parent);
+    const QColor chosen = QColorDialog::getColor(initial, parentFor(owner));
     return chosen.isValid() ? chosen : initial;
 }
 
-Dialogs::FontChoice QtDialogs::chooseFont(const FontChoice &initial, int minSize, int maxSize)
+Dialogs::FontChoice QtDialogs::chooseFont(const FontChoice &initial, int minSize, int maxSize, QWidget *owner)
 {
-    FontChoiceDialog dialog(initial, minSize, maxSize, m_parent);
+    FontChoiceDialog dialog(initial, minSize, maxSize, parentFor(owner));
     if (dialog.exec() != QDialog::Accepted || !dialog.isAcceptable())
         return initial;
     return dialog.choice();

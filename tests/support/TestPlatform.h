@@ -27,12 +27,14 @@ public:
     QList<FileRequest> fileRequests;
     std::deque<QColor> colours;
     std::deque<FontChoice> fonts;
+    // The objectName of the window that owned each dialog, in order ("" for none).
+    QStringList owners;
 
-    Answer message(const Message &message) override;
-    std::optional<QString> openFile(const FileRequest &request) override;
-    std::optional<QString> saveFile(const FileRequest &request) override;
-    QColor chooseColour(const QColor &initial) override;
-    FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize) override;
+    Answer message(const Message &message, QWidget *owner) override;
+    std::optional<QString> openFile(const FileRequest &request, QWidget *owner) override;
+    std::optional<QString> saveFile(const FileRequest &request, QWidget *owner) override;
+    QColor chooseColour(const QColor &initial, QWidget *owner) override;
+    FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize, QWidget *owner) override;
 
     // The texts of all messages, in order.
     QStringList texts() const;
