@@ -30,11 +30,11 @@ public:
     // The objectName of the window that owned each dialog, in order ("" for none).
     QStringList owners;
 
-    Answer message(const Message &message, QWidget *owner) override;
-    std::optional<QString> openFile(const FileRequest &request, QWidget *owner) override;
-    std::optional<QString> saveFile(const FileRequest &request, QWidget *owner) override;
-    QColor chooseColour(const QColor &initial, QWidget *owner) override;
-    FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize, QWidget *owner) override;
+    Answer message(const Message &message, QWidget *owner = nullptr) override;
+    std::optional<QString> openFile(const FileRequest &request, QWidget *owner = nullptr) override;
+    std::optional<QString> saveFile(const FileRequest &request, QWidget *owner = nullptr) override;
+    QColor chooseColour(const QColor &initial, QWidget *owner = nullptr) override;
+    FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize, QWidget *owner = nullptr) override;
 
     // The texts of all messages, in order.
     QStringList texts() const;
