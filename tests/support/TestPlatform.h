@@ -55,6 +55,13 @@ class FixedClock final : public Clock
 public:
     QDateTime time = QDateTime(QDate(2025, 12, 8), QTime(14, 5));
     QDateTime now() const override { return time; }
+    // Processes the pending events once instead of waiting; records what was asked for.
+    int waited = 0;
+    void waitProcessingEvents(int milliseconds) override
+    {
+        waited += milliseconds;
+        QCoreApplication::processEvents();
+    }
 };
 
 class FixedScreen final : public Screen
