@@ -1,6 +1,9 @@
 #include "QtPlatform.h"
 
 #include <QCoreApplication>
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
 #include <QDesktopServices>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -23,6 +26,17 @@ bool QtShell::openDocument(const QString &path)
 
 bool QtShell::showInFolder(const QString &path)
 {
+    // The desktop's file manager shows the folder with the file selected when it offers the
+    // FileManager1 interface; otherwise the folder opens as it is.
+    const QString service = QStringLiteral("org.freedesktop.FileManager1");
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected() && bus.interface() && bus.interface()->isServiceRegistered(service).value()) {
+        QDBusMessage call = QDBusMessage::createMethodCall(service, QStringLiteral("/org/freedesktop/FileManager1"),
+                                                           service, QStringLiteral("ShowItems"));
+        call << QStringList{QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString()} << QString();
+        if (bus.call(call, QDBus::Block, 3000).type() == QDBusMessage::ReplyMessage)
+            return true;
+    }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(path).absolutePath()));
 }
 
