@@ -92,21 +92,44 @@ class Svg:
 
 
 def wave_path(y0, amplitude, period, phase, x0, x1):
-    """A sine-like wave from x0 to x1 as smooth quadratic segments, one per half period."""
+    """A wave from exactly x0 to exactly x1, made of parabolic arcs of half a period each, so
+    that it is a chain of smooth quadratic segments; the first and last are cut to length."""
     half = period / 2
-    start = x0 - ((x0 - phase) % period)
-    d = [f"M{f(start)} {f(y0)}"]
-    x = start
-    sign = 1
-    first = True
-    while x < x1 + half:
-        if first:
-            d.append(f"Q{f(x + half / 2)} {f(y0 - 2 * sign * amplitude)} {f(x + half)} {f(y0)}")
-            first = False
-        else:
-            d.append(f"T{f(x + half)} {f(y0)}")
+    first_node = x0 - ((x0 - phase) % period)
+    arcs = []            # (start, control, end) of every arc that touches [x0, x1]
+    x, sign = first_node, 1
+    while x < x1:
+        arcs.append(((x, y0), (x + half / 2, y0 - 2 * sign * amplitude), (x + half, y0)))
         x += half
         sign = -sign
+
+    def lerp(a, b, t):
+        return (a[0] + (b[0] - a[0]) * t, a[1] + (b[1] - a[1]) * t)
+
+    def sub(arc, t0, t1):
+        p0, c, p1 = arc
+        def point(t):
+            return lerp(lerp(p0, c, t), lerp(c, p1, t), t)
+        # The piece's control point is the blossom of the arc at (t0, t1).
+        return point(t0), lerp(lerp(p0, c, t0), lerp(c, p1, t0), t1), point(t1)
+
+    d = []
+    whole_before = False
+    for arc in arcs:
+        t0 = max(0.0, (x0 - arc[0][0]) / half)
+        t1 = min(1.0, (x1 - arc[0][0]) / half)
+        if t1 <= t0:
+            continue
+        a, ctrl, b = sub(arc, t0, t1)
+        if not d:
+            d.append(f"M{f(a[0])} {f(a[1])}")
+        whole = t0 == 0 and t1 == 1
+        # A whole arc after a whole arc is the mirror of it: the short form says so.
+        if whole and whole_before:
+            d.append(f"T{f(b[0])} {f(b[1])}")
+        else:
+            d.append(f"Q{f(ctrl[0])} {f(ctrl[1])} {f(b[0])} {f(b[1])}")
+        whole_before = whole
     return "".join(d)
 
 
@@ -120,22 +143,21 @@ def background(svg, tint, lines1, lines2, seed):
     svg.add(f'<rect x="0.5" y="0.5" width="{WIDTH - 1}" height="{HEIGHT - 1}" rx="9" fill="url(#tint)" '
             f'stroke="#a88e96" stroke-width="1"/>')
     # Two families of interlaced waves: the lattice that makes a copy on plain paper look wrong.
-    paths = []
-    for i in range(0, 74):
-        y = 4 + i * 5.8
-        paths.append(wave_path(y, 2.2, 23.0, (i * 3.1 + seed) % 23.0, 3, WIDTH - 3))
-    svg.add(f'<path d="{"".join(paths)}" fill="none" stroke="{lines1}" stroke-width="0.4"/>')
-    paths = []
-    for i in range(0, 74):
-        y = 6.9 + i * 5.8
-        paths.append(wave_path(y, 2.2, 23.0, (i * 3.1 + seed + 11.5) % 23.0, 3, WIDTH - 3))
-    svg.add(f'<path d="{"".join(paths)}" fill="none" stroke="{lines2}" stroke-width="0.4"/>')
+    # They stay inside the printed frame: nothing may be drawn outside the picture's bounds.
+    for colour, offset, shift in ((lines1, 0.0, 0.0), (lines2, 2.9, 11.5)):
+        paths = []
+        for i in range(0, 74):
+            y = 12 + offset + i * 5.8
+            if y > HEIGHT - 12:
+                break
+            paths.append(wave_path(y, 2.2, 23.0, (i * 3.1 + seed + shift) % 23.0, 9, WIDTH - 9))
+        svg.add(f'<path d="{"".join(paths)}" fill="none" stroke="{colour}" stroke-width="0.4"/>')
 
 
 def rosette(svg, cx, cy, r_big, r_small, d, turns, color, width=0.35, opacity=None):
     """A spirograph rosette (hypotrochoid) as one polyline."""
     pts = []
-    steps = 96 * turns
+    steps = 56 * turns
     for k in range(steps + 1):
         t = 2 * math.pi * turns * k / steps
         x = (r_big - r_small) * math.cos(t) + d * math.cos((r_big - r_small) / r_small * t)
@@ -231,7 +253,7 @@ def side1():
     svg.rule(x8 - 2, RIGHT, y8 + 2.6)
     # The card's series and number, printed in red by the program.
     x36, y36 = label_box(36, o)
-    svg.add(f'<rect x="{f(x36 - 4)}" y="{f(y36 - 1)}" width="{f(RIGHT - x36 + 4)}" height="21" rx="3" '
+    svg.add(f'<rect x="{f(x36 - 1.5)}" y="{f(y36 - 1)}" width="{f(RIGHT - x36 + 1.5)}" height="21" rx="3" '
             'fill="#ffffff" fill-opacity="0.35" stroke="#c5a3ac" stroke-width="0.5"/>')
     return svg
 
