@@ -168,6 +168,30 @@ def rosette(svg, cx, cy, r_big, r_small, d, turns, color, width=0.35, opacity=No
     svg.add(f'<path d="M{"L".join(pts)}Z" fill="none" stroke="{color}" stroke-width="{width}"{op}/>')
 
 
+def microprint(svg, words, color):
+    """A line of tiny repeated text round the card between its edge and the frame: a dotted
+    line to the eye, words under a glass, and lost on a copier. Each repetition is placed on
+    its own, so that the line ends before the corners whatever the face's exact widths."""
+    size = 2.3
+    unit = words + " •"
+    pitch = (len(unit) + 1) * size * 0.66
+    runs = (
+        (14, 3.9, 0, WIDTH - 28),                  # top, left to right
+        (14, HEIGHT - 2.1, 0, WIDTH - 28),         # bottom
+        (2.1, 14, 90, HEIGHT - 28),                # left, downwards
+        (WIDTH - 2.1, HEIGHT - 14, -90, HEIGHT - 28),  # right, upwards
+    )
+    for x, y, angle, length in runs:
+        count = int(length // pitch)
+        for k in range(count):
+            attrs = f'font-size="{size}" font-family="{CAPTION_FONT}" fill="{color}"'
+            if angle == 0:
+                svg.add(f'<text x="{f(x + k * pitch)}" y="{f(y)}" {attrs}>{unit}</text>')
+            else:
+                svg.add(f'<text x="{f(k * pitch)}" y="0" {attrs} '
+                        f'transform="translate({f(x)} {f(y)}) rotate({angle})">{unit}</text>')
+
+
 def frame(svg, color):
     """The printed double frame inside the card's edge."""
     svg.add(f'<rect x="5" y="5" width="{WIDTH - 10}" height="{HEIGHT - 10}" rx="6" fill="none" '
@@ -200,6 +224,7 @@ def side1():
     rosette(svg, 151, 250, 96, 37, 58, 37, "#dcc3c9", opacity="0.8")
     rosette(svg, 151, 250, 44, 17, 26, 17, "#c9dccf")
     frame(svg, "#9c6f7b")
+    microprint(svg, "РОССИЙСКАЯ ФЕДЕРАЦИЯ", "#a57f89")
 
     # Heading.
     svg.text(151, 24, "РОССИЙСКАЯ ФЕДЕРАЦИЯ", size=7.5, anchor="middle", fill=TITLE, weight="bold")
@@ -266,6 +291,7 @@ def side2():
     rosette(svg, 151, 215, 100, 41, 61, 41, "#cfdfd3", opacity="0.85")
     rosette(svg, 151, 215, 40, 13, 22, 13, "#e0c9ce")
     frame(svg, "#7f7a6c")
+    microprint(svg, "СВИДЕТЕЛЬСТВО О РЕГИСТРАЦИИ ТС", "#8f8a7c")
 
     svg.text(151, 22, "СВИДЕТЕЛЬСТВО О РЕГИСТРАЦИИ ТС", size=8, anchor="middle", fill=TITLE, weight="bold")
     svg.text(151, 32, "CERTIFICAT D'IMMATRICULATION", size=6, anchor="middle", fill="#8a6470", italic=True)
