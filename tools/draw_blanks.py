@@ -169,27 +169,30 @@ def rosette(svg, cx, cy, r_big, r_small, d, turns, color, width=0.35, opacity=No
 
 
 def microprint(svg, words, color):
-    """A line of tiny repeated text round the card between its edge and the frame: a dotted
-    line to the eye, words under a glass, and lost on a copier. Each repetition is placed on
-    its own, so that the line ends before the corners whatever the face's exact widths."""
+    """A line of tiny repeated text along the top and bottom edges, between the edge and the
+    frame: a dotted line to the eye, words under a glass, and lost on a copier. Each
+    repetition is placed on its own, so that the line ends before the corners whatever the
+    face's exact widths. The long edges get a fine twisted cord instead: turned text is drawn
+    glyph by glyph as outlines, which would make every repaint of the blank slow."""
     size = 2.3
     unit = words + " •"
     pitch = (len(unit) + 1) * size * 0.66
     runs = (
         (14, 3.9, 0, WIDTH - 28),                  # top, left to right
         (14, HEIGHT - 2.1, 0, WIDTH - 28),         # bottom
-        (2.1, 14, 90, HEIGHT - 28),                # left, downwards
-        (WIDTH - 2.1, HEIGHT - 14, -90, HEIGHT - 28),  # right, upwards
     )
     for x, y, angle, length in runs:
         count = int(length // pitch)
         for k in range(count):
             attrs = f'font-size="{size}" font-family="{CAPTION_FONT}" fill="{color}"'
-            if angle == 0:
-                svg.add(f'<text x="{f(x + k * pitch)}" y="{f(y)}" {attrs}>{unit}</text>')
-            else:
-                svg.add(f'<text x="{f(k * pitch)}" y="0" {attrs} '
-                        f'transform="translate({f(x)} {f(y)}) rotate({angle})">{unit}</text>')
+            svg.add(f'<text x="{f(x + k * pitch)}" y="{f(y)}" {attrs}>{unit}</text>')
+    cords = []
+    for x in (2.8, WIDTH - 2.8):
+        for phase in (0.0, 2.0):
+            # A horizontal wave along y = 0, turned to run down the edge.
+            d = wave_path(0, 0.9, 4.0, phase, 14, HEIGHT - 14)
+            cords.append(f'<path d="{d}" transform="translate({f(x)} 0) rotate(90)"/>')
+    svg.add(f'<g fill="none" stroke="{color}" stroke-width="0.35">{"".join(cords)}</g>')
 
 
 def frame(svg, color):
