@@ -383,7 +383,7 @@ def stamp(path):
     outer = "ОТДЕЛ РЕГИСТРАЦИИ ТРАНСПОРТНЫХ СРЕДСТВ ★ ОБРАЗЕЦ ★ "
     parts += ring_text(outer, 55.5, 9.4, 212, weight="bold")
     inner = "ДЛЯ ДОКУМЕНТОВ ★ ДЛЯ ДОКУМЕНТОВ ★ "
-    parts += ring_text(inner, 40.2, 8.6, 232, weight="normal")
+    parts += ring_text(inner, 39.4, 10.0, 232, weight="normal")
     parts.append(f'<text x="{c}" y="{c - 4}" font-family="DejaVu Sans" font-size="8.4" font-weight="bold" '
                  f'fill="{ink}" text-anchor="middle">ОБРАЗЕЦ</text>')
     parts.append(f'<path d="M{c - 22} {c + 1.5}H{c + 22}" stroke="{ink}" stroke-width="0.8"/>')
