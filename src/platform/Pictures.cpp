@@ -10,6 +10,8 @@ QIcon builtInIcon(const QString &resource, int size)
     QIcon icon;
     if (!renderer.isValid())
         return icon;
+    // The arrow pictures are not square: centred in the icon, never stretched.
+    renderer.setAspectRatioMode(Qt::KeepAspectRatio);
     for (const int scale : {1, 2}) {
         QPixmap pixmap(size * scale, size * scale);
         pixmap.fill(Qt::transparent);
