@@ -45,3 +45,6 @@ add_custom_target(trelvax_docs ALL
 install(FILES ${_trelvax_docs}/trelvax.1.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${_trelvax_docs}/changelog.gz ${PROJECT_SOURCE_DIR}/packaging/copyright
         DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/trelvax)
+
+# For the tests of the installation and the package.
+set_property(GLOBAL PROPERTY TRELVAX_INSTALLED_SAMPLES "${TRELVAX_SAMPLE_PICTURES}")
