@@ -2,6 +2,8 @@
 #include "journal/Journal.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
+#include "platform/ProgramFolders.h"
+#include "platform/ProgramIcon.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtPlatform.h"
 #include "platform/SettingsStore.h"
@@ -16,6 +18,9 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Trelvax"));
     QApplication::setOrganizationName(QStringLiteral("Trelvax"));
+    // Ties the windows to the installed desktop entry, whose icon the task bar shows.
+    QGuiApplication::setDesktopFileName(QStringLiteral("trelvax"));
+    QApplication::setWindowIcon(programIcon());
 
     // The program speaks Russian whatever the desktop's language: so do the buttons of its
     // message boxes and the common dialogs.
@@ -30,8 +35,9 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QtScreen screen;
     QtProgramExit exit;
+    const ProgramFolders folders = ProgramFolders::forApplication();
     Platform platform{settings, dialogs, shell, clock, screen, exit,
-                      QApplication::applicationDirPath()};
+                      folders.programFolder, folders.builtInFolder};
 
     // The journal lives for the whole run; the windows share it.
     static Journal journal;

@@ -1,0 +1,45 @@
+#include "ProgramFolders.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QStandardPaths>
+
+#ifndef TRELVAX_SHARE_FROM_BIN
+#define TRELVAX_SHARE_FROM_BIN "../share/trelvax"
+#endif
+
+namespace {
+
+bool isWritableFolder(const QString &folder)
+{
+    const QFileInfo info(folder);
+    return info.isDir() && info.isWritable();
+}
+
+} // namespace
+
+ProgramFolders ProgramFolders::decide(const QString &executableFolder, const QString &userDataFolder,
+                                      const QString &shareFolder)
+{
+    ProgramFolders folders;
+    if (isWritableFolder(executableFolder) || userDataFolder.isEmpty()) {
+        folders.programFolder = QDir::cleanPath(executableFolder);
+    } else {
+        folders.programFolder = QDir::cleanPath(userDataFolder);
+        // A folder that cannot be made shows up as the journal's own failure at load, which
+        // names the path; there is nothing better to say here.
+        QDir().mkpath(folders.programFolder);
+    }
+    const QString share = QDir::cleanPath(shareFolder);
+    if (!shareFolder.isEmpty() && QFileInfo(share).isDir() && share != folders.programFolder)
+        folders.builtInFolder = share;
+    return folders;
+}
+
+ProgramFolders ProgramFolders::forApplication()
+{
+    const QString executableFolder = QCoreApplication::applicationDirPath();
+    return decide(executableFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
+                  QDir(executableFolder).filePath(QStringLiteral(TRELVAX_SHARE_FROM_BIN)));
+}

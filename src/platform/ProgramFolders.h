@@ -1,0 +1,24 @@
+#pragma once
+
+#include <QString>
+
+// Where the operator's files live and where the installed built-in files are found. Decided
+// once at start-up and handed to the windows through the Platform.
+struct ProgramFolders
+{
+    // The journal, "Autoload", "Shrift" and the operator's own stamp and signature.
+    QString programFolder;
+    // The installed read-only built-in files; empty when there are none apart from the
+    // program folder (a program run from its build folder).
+    QString builtInFolder;
+
+    // The executable's folder when it can be written; else the per-user data folder, which is
+    // created when missing (a program installed under /usr). The share folder counts only
+    // when it exists.
+    static ProgramFolders decide(const QString &executableFolder, const QString &userDataFolder,
+                                 const QString &shareFolder);
+
+    // decide() for the running program: its executable's folder, the per-user application
+    // data folder and the share folder installed beside its bin folder.
+    static ProgramFolders forApplication();
+};
