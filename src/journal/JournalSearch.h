@@ -11,8 +11,8 @@ class RecordTable;
 // body number or a colour, in any letter case.
 namespace JournalSearch {
 
-// The fields searched, in order: VIN, make and model, body number, plate, colour. The ID is not.
-inline constexpr int kFields[] = {3, 4, 12, 2, 13};
+// The fields searched are the grid's: VIN (3), make and model (4), body number (12), plate (2)
+// and colour (13). The ID is not searched. Which of them holds the text makes no difference.
 
 // The text in lower case, one UTF-16 unit for one: Cyrillic and Latin alike, "Ё" as "ё". Both
 // the search text and the fields are lowered this way, so that any letter matches itself in

@@ -131,6 +131,19 @@ void JournalSearchTest::scan_data()
     QTest::newRow("no piece across two fields")
         << QList<Shown>{{QStringLiteral("ab"), QStringLiteral("cd"), {}, {}, {}}} << QStringLiteral("bc")
         << QList<int>{};
+    QTest::newRow("a piece across two fields, then one inside the second")
+        << QList<Shown>{{QStringLiteral("ab"), QStringLiteral("cdbc"), {}, {}, {}}} << QStringLiteral("bc")
+        << QList<int>{1};
+    QTest::newRow("no piece across body number and colour")
+        << QList<Shown>{{{}, {}, {}, QStringLiteral("12 КР"), QStringLiteral("АСНЫЙ")}} << QStringLiteral("красн")
+        << QList<int>{};
+    QTest::newRow("found far into a long field")
+        << QList<Shown>{{{}, {}, QStringLiteral("ЛАДА 219410 ЛАДА КАЛИНА УНИВЕРСАЛ"), {}, {}},
+                        {{}, {}, QStringLiteral("ЛАДА 219410 ЛАДА КАЛИН"), {}, {}}}
+        << QStringLiteral("Калина у") << QList<int>{1};
+    QTest::newRow("a first letter that more than two characters lower to")
+        << QList<Shown>{{{}, {}, QStringLiteral("KIA RIO"), {}, {}}, {{}, {}, QStringLiteral("KIA"), {}, {}}}
+        << QStringLiteral("kia") << QList<int>{1, 2};
     QTest::newRow("spaces only, as many as typed")
         << QList<Shown>{{{}, {}, QStringLiteral("ВАЗ 2107"), {}, {}}, {{}, {}, QStringLiteral("ВАЗ  2107"), {}, {}}}
         << QStringLiteral("  ") << QList<int>{2};
