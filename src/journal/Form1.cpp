@@ -1,8 +1,12 @@
 #include "Form1.h"
 
 #include "Journal.h"
+#include "JournalBackup.h"
 #include "JournalFile.h"
 #include "JournalGridModel.h"
+#include "JournalSearch.h"
+#include "about/frmAbout.h"
+#include "frmNastTabl.h"
 #include "platform/Dialogs.h"
 #include "platform/Pictures.h"
 #include "platform/Platform.h"
@@ -22,6 +26,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QWindow>
 
 namespace {
 
@@ -52,6 +57,16 @@ QString confirmDelete(int record)
     return QStringLiteral("Вы действительно хотите удалить из журнала запись № ") + QString::number(record);
 }
 const QString confirmDeleteCaption = QStringLiteral("Подтвердите удаление.");
+QString found(qsizetype hits, int first)
+{
+    return QStringLiteral(" Количество найденых строк = ") + QString::number(hits)
+        + QStringLiteral(".  Номер первой найденной строки = ") + QString::number(first);
+}
+QString notFound(const QString &text)
+{
+    return QStringLiteral("Выражение   ") + text + QStringLiteral("   не найдено.");
+}
+const QString searchCaption = QStringLiteral("Результаты поиска    ");
 } // namespace Text
 
 // Settings of the grid and the autofill check box.
@@ -109,7 +124,10 @@ Form1::Form1(Platform &platform, Journal &journal, QWidget *parent)
     Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    delete m_dialog;
+}
 
 void Form1::buildControls()
 {
@@ -149,7 +167,6 @@ void Form1::buildControls()
         label->move(m_captionedButtons[i]->x(), pixelsFromTwips(kCaptionTop));
         label->hide();
         Lnadp[i] = label;
-        m_captionedButtons[i]->setToolTip(Text::hoverCaptions[i]);
         m_captionedButtons[i]->setAccessibleName(Text::hoverCaptions[i]);
         m_captionedButtons[i]->installEventFilter(this);
     }
@@ -162,6 +179,10 @@ void Form1::buildControls()
     connect(g, &RecordGrid::pointerMoved, this, &Form1::hideCaptions);
 
     connect(CmdDel, &QPushButton::clicked, this, &Form1::CmdDel_Click);
+    connect(Cmd2, &QPushButton::clicked, this, &Form1::Cmd2_Click);
+    connect(txtfind, &QLineEdit::returnPressed, this, &Form1::Cmd2_Click);
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
 }
 
 void Form1::buildMenus()
@@ -179,6 +200,11 @@ void Form1::buildMenus()
     Menu_Help->setObjectName(QStringLiteral("Menu_Help"));
     Menu_Help_About = Menu_Help->addAction(Text::menuAbout);
     Menu_Help_About->setObjectName(QStringLiteral("Menu_Help_About"));
+
+    connect(Menu_Nastr_Tabl, &QAction::triggered, this, &Form1::Menu_Nastr_Tabl_Click);
+    connect(Menu_Tuns_RCopy, &QAction::triggered, this, &Form1::Menu_Tuns_RCopy_Click);
+    connect(Menu_Tuns_Vost, &QAction::triggered, this, &Form1::Menu_Tuns_Vost_Click);
+    connect(Menu_Help_About, &QAction::triggered, this, &Form1::Command2_Click);
 }
 
 void Form1::Form_Load()
@@ -253,11 +279,11 @@ void Form1::layOutGrid()
     const QSize inner = centralWidget()->size();
     if (twipsFromPixels(inner.height()) <= 100)
         return;
+    // A size the grid cannot take is skipped on its own: the other one still follows the window.
     const int width = inner.width() - pixelsFromTwips(100);
     const int height = inner.height() - pixelsFromTwips(1100);
-    if (width < 0 || height < 0)
-        return;
-    g->setGeometry(pixelsFromTwips(kGridLeft), pixelsFromTwips(kGridTop), width, height);
+    g->setGeometry(pixelsFromTwips(kGridLeft), pixelsFromTwips(kGridTop), width >= 0 ? width : g->width(),
+                   height >= 0 ? height : g->height());
 }
 
 void Form1::resizeEvent(QResizeEvent *event)
@@ -331,9 +357,80 @@ void Form1::CmdDel_Click()
     QGuiApplication::restoreOverrideCursor();
 }
 
+void Form1::Cmd2_Click()
+{
+    const QString s = JournalSearch::lowered(txtfind->text());
+    if (s.isEmpty())
+        return;
+    Cmd2->setEnabled(false);
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    g->setUpdatesEnabled(false);
+    g->setCurrentColumn(0);
+    m_model->clearMarks(JournalGridModel::Mark::SearchHit);
+    const std::vector<int> hits = JournalSearch::find(m_journal.table, m_journal.RecordCount, s);
+    // A record's row is the one its ID names, which by the load's numbering is the record itself.
+    m_model->setMarks(hits, JournalGridModel::Mark::SearchHit);
+    const int first = hits.empty() ? 0 : hits.front();
+    if (first > 0)
+        g->setTopRow(first);
+    g->setUpdatesEnabled(true);
+    QGuiApplication::restoreOverrideCursor();
+    Cmd2->setEnabled(true);
+
+    if (first > 0)
+        m_platform.dialogs.inform(Text::found(qsizetype(hits.size()), first), Text::searchCaption + s,
+                                  Dialogs::Icon::None);
+    else
+        m_platform.dialogs.inform(Text::notFound(s), Text::searchCaption, Dialogs::Icon::None);
+}
+
+void Form1::Command1_Click()
+{
+    Command1->setEnabled(false);
+    g->setUpdatesEnabled(false);
+    g->setCurrentColumn(0);
+    m_model->clearMarks(JournalGridModel::Mark::SearchHit);
+    g->setUpdatesEnabled(true);
+    Command1->setEnabled(true);
+}
+
+void Form1::Menu_Nastr_Tabl_Click()
+{
+    showDialog(new frmNastTabl(*this));
+}
+
+void Form1::Menu_Tuns_RCopy_Click()
+{
+    JournalBackup::backUp(m_journal, m_platform);
+}
+
+void Form1::Menu_Tuns_Vost_Click()
+{
+    // A restored journal takes effect at the next start; nothing of this run may be stored
+    // over it, not even the grid's settings.
+    if (JournalBackup::restore(m_platform))
+        m_ended = true;
+}
+
+void Form1::Command2_Click()
+{
+    showDialog(new frmAbout(*this, m_platform.shell));
+}
+
+void Form1::showDialog(QWidget *dialog)
+{
+    m_dialog = dialog;
+    if (QWindow *own = windowHandle()) {
+        dialog->winId();
+        dialog->windowHandle()->setTransientParent(own);
+    }
+    dialog->move(geometry().center() - dialog->rect().center());
+    dialog->show();
+}
+
 void Form1::closeEvent(QCloseEvent *event)
 {
-    if (m_loaded)
+    if (m_loaded && !m_ended)
         storeSettings();
     QMainWindow::closeEvent(event);
     hide();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 
@@ -59,10 +60,23 @@ private:
 
     void g_Click();
     void CmdDel_Click();
+    // Search: marks the hits, scrolls to the first and reports; Reset removes the marks.
+    void Cmd2_Click();
+    void Command1_Click();
+    void Menu_Nastr_Tabl_Click();
+    void Menu_Tuns_RCopy_Click();
+    void Menu_Tuns_Vost_Click();
+    void Command2_Click();
+    // Shows a dialog of the journal window over it; the journal window takes it along when it goes.
+    void showDialog(QWidget *dialog);
 
     Platform &m_platform;
     Journal &m_journal;
     bool m_loaded = false;
+    // Set once the program was ended without its closing steps (after a restore).
+    bool m_ended = false;
+    // The table settings dialog or the about box while one is open.
+    QPointer<QWidget> m_dialog;
 
     JournalGridModel *m_model = nullptr;
     RecordGrid *g = nullptr;

@@ -21,20 +21,12 @@ namespace {
 
 constexpr int kSeparators = RecordTable::kLastStoredField;
 constexpr char kSeparator = '|';
+// A "|" in a field is stored as the broken bar, which reads back as a character of its own.
+constexpr char16_t kBrokenBar = 0x00A6;
+constexpr unsigned char kBrokenBarByte = 0xA6;
 
 // What the journal's messages say, exactly as the operator has always seen them.
 namespace Text {
-QString emptyFile(const QString &path)
-{
-    return QStringLiteral("ФАЙЛ БАЗЫ   ") + path + QStringLiteral("   ПУСТОЙ!");
-}
-const QString emptyFileCaption = QStringLiteral("Ошибка загрузки");
-QString badLine(qsizetype line, const QString &path)
-{
-    return QStringLiteral("Строка № ") + QString::number(line) + QStringLiteral("   файла ") + path
-        + QStringLiteral("  Содержит ошибку!");
-}
-const QString badLineCaption = QStringLiteral("Ошибка формата файла");
 const QString overflow = QStringLiteral(
     "Кол-во записей в справочнике > 20000. Все что больше 20000 будет удалено ");
 const QString overflowCaption = QStringLiteral("Переполнение базы");
@@ -124,6 +116,32 @@ int findSeparators(const char *begin, const char *end, const char **found, int w
     return n;
 }
 
+// The load's rule for one line, whatever becomes of it: it holds a separator after every stored
+// field. The first kSeparators separators are left in sep.
+bool acceptedLine(const char *begin, const char *end, const char **sep)
+{
+    return findSeparators(begin, end, sep, kSeparators) == kSeparators;
+}
+
+// Walks the lines of a journal file's content as the load does, handing each one to onLine
+// (record number, begin, end) until the first line it refuses.
+template <class OnLine>
+JournalScan walkLines(const QByteArray &bytes, OnLine onLine)
+{
+    LineCursor lines(bytes.constData(), bytes.constData() + bytes.size());
+    const char *begin = nullptr;
+    const char *end = nullptr;
+    JournalScan scan;
+    while (lines.next(begin, end)) {
+        ++scan.lines;
+        if (!onLine(scan.lines, begin, end)) {
+            scan.badLine = scan.lines;
+            break;
+        }
+    }
+    return scan;
+}
+
 // Turns lines of the file into records, into a buffer that is reused from line to line, so that
 // each record costs one string of its exact size.
 class LineParser
@@ -135,7 +153,7 @@ public:
     bool parse(int record, const char *begin, const char *end)
     {
         const char *sep[kSeparators];
-        if (findSeparators(begin, end, sep, kSeparators) < kSeparators)
+        if (!acceptedLine(begin, end, sep))
             return false;
         if (m_buffer.size() < size_t(end - begin) + 16)
             m_buffer.resize(size_t(end - begin) + 16);
@@ -195,13 +213,14 @@ QString cleaned(QStringView field)
     for (const QChar c : field) {
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
             continue;
-        text.append(c == QLatin1Char(kSeparator) ? QChar(0x00A6) : c);
+        text.append(c == QLatin1Char(kSeparator) ? QChar(kBrokenBar) : c);
     }
     return Cp1251::representable(text);
 }
 
-// Encodes records 1..count as journal lines. Records holding anything the save would clean are
-// listed in *unclean, when asked for.
+// Encodes records 1..count as journal lines, cleaned as cleanRecord() cleans the table: no line
+// break, no separator and no character without a byte can reach a file, whatever the table
+// holds. Records that needed cleaning are listed in *unclean, when asked for.
 QByteArray encodeLines(const RecordTable &table, int count, std::vector<int> *unclean)
 {
     qsizetype size = 0;
@@ -225,10 +244,17 @@ QByteArray encodeLines(const RecordTable &table, int count, std::vector<int> *un
                     *dst++ = char(byte);
                     continue;
                 }
+                if (byte == '\r' || byte == '\n') {
+                    clean = false;
+                    continue;
+                }
+                if (byte == kSeparator) {
+                    clean = false;
+                    *dst++ = char(kBrokenBarByte);
+                    continue;
+                }
                 if (byte != 0 || u == 0) {
                     *dst++ = char(byte);
-                    if (byte == '\r' || byte == '\n' || byte == kSeparator)
-                        clean = false;
                     continue;
                 }
                 // No byte in the code page: one "?" for the character, a surrogate pair included.
@@ -264,6 +290,19 @@ QString fileName()
     return QStringLiteral("Trelvax_1.0");
 }
 
+Dialogs::Message emptyFileMessage(const QString &path)
+{
+    return {QStringLiteral("ФАЙЛ БАЗЫ   ") + path + QStringLiteral("   ПУСТОЙ!"), QStringLiteral("Ошибка загрузки"),
+            Dialogs::Icon::Critical};
+}
+
+Dialogs::Message badLineMessage(qsizetype line, const QString &path)
+{
+    return {QStringLiteral("Строка № ") + QString::number(line) + QStringLiteral("   файла ") + path
+                + QStringLiteral("  Содержит ошибку!"),
+            QStringLiteral("Ошибка формата файла"), Dialogs::Icon::Critical};
+}
+
 QByteArray encodeRecords(const RecordTable &table, int count)
 {
     return encodeLines(table, count, nullptr);
@@ -284,22 +323,19 @@ JournalScan ParseJournalLines(Journal &journal, const QByteArray &bytes)
 {
     journal.table.clear();
     LineParser parser(journal.table);
-    LineCursor lines(bytes.constData(), bytes.constData() + bytes.size());
-    const char *begin = nullptr;
-    const char *end = nullptr;
-    JournalScan scan;
     const char *separators[kSeparators];
-    while (lines.next(begin, end)) {
-        ++scan.lines;
-        const bool whole = scan.lines <= RecordTable::kMaxRecord
-            ? parser.parse(int(scan.lines), begin, end)
-            : findSeparators(begin, end, separators, kSeparators) == kSeparators;
-        if (!whole) {
-            scan.badLine = scan.lines;
-            break;
-        }
-    }
-    return scan;
+    return walkLines(bytes, [&](qsizetype line, const char *begin, const char *end) {
+        return line <= RecordTable::kMaxRecord ? parser.parse(int(line), begin, end)
+                                               : acceptedLine(begin, end, separators);
+    });
+}
+
+JournalScan JournalFile::scanLines(const QByteArray &bytes)
+{
+    const char *separators[kSeparators];
+    return walkLines(bytes, [&](qsizetype, const char *begin, const char *end) {
+        return acceptedLine(begin, end, separators);
+    });
 }
 
 bool CreateJournalFile(Journal &journal, Dialogs &dialogs)
@@ -337,16 +373,14 @@ bool OPFILE1(Journal &journal, const QString &programFolder, Dialogs &dialogs, P
         return fail(dialogs, exit, DeviceError);
 
     if (bytes.isEmpty()) {
-        dialogs.inform(Text::emptyFile(journal.JournalPath), Text::emptyFileCaption,
-                       Dialogs::Icon::Critical);
+        dialogs.message(JournalFile::emptyFileMessage(journal.JournalPath));
         return fail(dialogs, exit, FormatFailure);
     }
 
     // Every line is checked, also those beyond the last one the journal can hold.
     const JournalScan scan = ParseJournalLines(journal, bytes);
     if (scan.badLine) {
-        dialogs.inform(Text::badLine(scan.badLine, journal.JournalPath), Text::badLineCaption,
-                       Dialogs::Icon::Critical);
+        dialogs.message(JournalFile::badLineMessage(scan.badLine, journal.JournalPath));
         return fail(dialogs, exit, FormatFailure);
     }
     qsizetype count = scan.lines;
@@ -361,12 +395,11 @@ bool OPFILE1(Journal &journal, const QString &programFolder, Dialogs &dialogs, P
 bool SaveJournal(Journal &journal, Dialogs &dialogs)
 {
     std::vector<int> unclean;
-    QByteArray bytes = encodeLines(journal.table, journal.RecordCount, &unclean);
-    if (!unclean.empty()) {
-        for (const int record : unclean)
-            JournalFile::cleanRecord(journal.table, record);
-        bytes = encodeLines(journal.table, journal.RecordCount, nullptr);
-    }
+    const QByteArray bytes = encodeLines(journal.table, journal.RecordCount, &unclean);
+    // The table is made to hold what the file holds, so that the screen never shows what the
+    // next start would not load.
+    for (const int record : unclean)
+        JournalFile::cleanRecord(journal.table, record);
     if (!writeFileAtomically(journal.JournalPath, bytes)) {
         dialogs.inform(Text::saveFailure, programTitle(), Dialogs::Icon::None);
         return false;

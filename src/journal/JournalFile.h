@@ -1,11 +1,12 @@
 #pragma once
 
+#include "platform/Dialogs.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QtGlobal>
 
 struct Journal;
-class Dialogs;
 class ProgramExit;
 class RecordTable;
 
@@ -13,7 +14,8 @@ class RecordTable;
 // 200 stored fields each followed by "|", CR LF line ends.
 namespace JournalFile {
 QString fileName();
-// Journal and backup files share the format: records 1..count as the file holds them.
+// Journal and backup files share the format: records 1..count as the save writes them, every
+// field cleaned as cleanRecord() would clean it, without changing the table.
 QByteArray encodeRecords(const RecordTable &table, int count);
 // The cleaning the save does to a record's stored fields in the table: line breaks (CR LF, lone
 // CR, lone LF) removed, "|" written as "¦", characters with no Windows-1251 byte as "?".
@@ -30,6 +32,17 @@ struct JournalScan
     // The first line (counted from 1) with fewer separators than stored fields; 0 for none.
     qsizetype badLine = 0;
 };
+
+namespace JournalFile {
+// The load's verdict on a journal file's content, without touching any journal: the lines the
+// load would count and the first line it would refuse. What a file must pass before it may
+// replace the journal.
+JournalScan scanLines(const QByteArray &bytes);
+// The messages about a file refused for its content, naming the file: empty, or line `line`
+// with too few separators.
+Dialogs::Message emptyFileMessage(const QString &path);
+Dialogs::Message badLineMessage(qsizetype line, const QString &path);
+} // namespace JournalFile
 
 // Splits the lines of a journal file held in memory into records 1..20000 of the table and
 // checks every line, also those beyond. Called by OPFILE1, which sets RecordCount from it.

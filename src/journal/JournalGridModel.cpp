@@ -111,12 +111,38 @@ JournalGridModel::Mark JournalGridModel::mark(int record) const
     return m_marks[size_t(record)];
 }
 
+void JournalGridModel::setMarks(const std::vector<int> &records, Mark mark)
+{
+    int first = m_rows + 1;
+    int last = 0;
+    for (const int r : records) {
+        if (r < 1 || r > m_rows || m_marks[size_t(r)] == mark)
+            continue;
+        m_marks[size_t(r)] = mark;
+        first = std::min(first, r);
+        last = std::max(last, r);
+    }
+    rowsChanged(first, last);
+}
+
 void JournalGridModel::clearMarks(Mark mark)
 {
+    int first = m_rows + 1;
+    int last = 0;
     for (int r = 1; r <= m_rows; ++r) {
-        if (m_marks[size_t(r)] == mark)
-            setMark(r, Mark::None);
+        if (m_marks[size_t(r)] == mark) {
+            m_marks[size_t(r)] = Mark::None;
+            first = std::min(first, r);
+            last = r;
+        }
     }
+    rowsChanged(first, last);
+}
+
+void JournalGridModel::rowsChanged(int firstRecord, int lastRecord)
+{
+    if (firstRecord <= lastRecord)
+        Q_EMIT dataChanged(index(firstRecord - 1, 0), index(lastRecord - 1, kColumns - 1), {Qt::BackgroundRole});
 }
 
 QColor JournalGridModel::colourOf(Mark mark)

@@ -38,11 +38,15 @@ public:
     // Marks of a record's row (all six cells).
     void setMark(int record, Mark mark);
     Mark mark(int record) const;
+    // Marks many rows at once, with one change signal for the lot.
+    void setMarks(const std::vector<int> &records, Mark mark);
     void clearMarks(Mark mark);
 
     static QColor colourOf(Mark mark);
 
 private:
+    void rowsChanged(int firstRecord, int lastRecord);
+
     const Journal &m_journal;
     int m_rows = 0;
     std::vector<Mark> m_marks;

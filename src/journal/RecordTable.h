@@ -32,6 +32,8 @@ public:
         }
         quint32 start(int field) const { return field == 0 ? 0 : end(field - 1); }
         QStringView field(int field) const { return m_text.sliced(start(field), end(field) - start(field)); }
+        // Where the field ends are held, for a scan that fetches records ahead of their use.
+        const void *endsData() const { return m_ends; }
 
     private:
         friend class RecordTable;

@@ -19,7 +19,14 @@ QString qtNameFilters(const QString &pairs)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         QString patterns = parts.at(i + 1);
         patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
-        filters << parts.at(i) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+        // The dialog takes the patterns from the parentheses that end a filter: a description
+        // that already ends with them is shown as given, not with the patterns a second time.
+        const QString ending = QLatin1Char('(') + patterns + QLatin1Char(')');
+        const QString &description = parts.at(i);
+        if (description.trimmed().endsWith(ending))
+            filters << description;
+        else
+            filters << description + QLatin1Char(' ') + ending;
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -73,7 +73,8 @@ inline QString programTitle()
 }
 
 // "Файлы (*.spb)|*.spb|Все файлы(*.*)|*.*|" as a Qt name filter list
-// ("Файлы (*.spb) (*.spb);;Все файлы(*.*) (*.*)").
+// ("Файлы (*.spb);;Все файлы(*.*)"): a description that ends with its patterns is kept as
+// given, any other gets them added in parentheses ("Рисунки|*.jpg|" -> "Рисунки (*.jpg)").
 QString qtNameFilters(const QString &pairs);
 // The first pattern of the filter ("*.spb"), selected when the dialog opens.
 QString firstNameFilter(const QString &pairs);

@@ -1,14 +1,13 @@
 #include "RecordGrid.h"
 
 #include "Twips.h"
-#include "journal/JournalGridModel.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-RecordGrid::RecordGrid(JournalGridModel *model, QWidget *parent)
-    : QTableView(parent), m_model(model)
+RecordGrid::RecordGrid(QAbstractItemModel *model, QWidget *parent)
+    : QTableView(parent)
 {
     setModel(model);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -34,8 +33,12 @@ RecordGrid::RecordGrid(JournalGridModel *model, QWidget *parent)
 
 void RecordGrid::setColumnWidthTwips(int column, int twips)
 {
-    if (column < 0 || column >= int(m_twips.size()))
+    if (column < 0 || column >= model()->columnCount())
         return;
+    if (size_t(column) >= m_twips.size()) {
+        m_twips.resize(size_t(column) + 1, -1);
+        m_pixelsWhenSet.resize(size_t(column) + 1, -1);
+    }
     const int pixels = pixelsFromTwips(std::max(0, twips));
     m_twips[size_t(column)] = std::max(0, twips);
     m_pixelsWhenSet[size_t(column)] = pixels;
@@ -44,10 +47,10 @@ void RecordGrid::setColumnWidthTwips(int column, int twips)
 
 int RecordGrid::columnWidthTwips(int column) const
 {
-    if (column < 0 || column >= int(m_twips.size()))
+    if (column < 0 || column >= model()->columnCount())
         return 0;
     const int pixels = columnWidth(column);
-    if (pixels == m_pixelsWhenSet[size_t(column)])
+    if (size_t(column) < m_twips.size() && pixels == m_pixelsWhenSet[size_t(column)])
         return m_twips[size_t(column)];
     return twipsFromPixels(pixels);
 }
@@ -56,6 +59,17 @@ int RecordGrid::currentRow() const
 {
     const QModelIndex index = currentIndex();
     return index.isValid() ? index.row() + 1 : 0;
+}
+
+void RecordGrid::setCurrentColumn(int column)
+{
+    const QModelIndex current = currentIndex();
+    if (!current.isValid() || column < 0 || column >= model()->columnCount() || current.column() == column)
+        return;
+    const bool scrolls = hasAutoScroll();
+    setAutoScroll(false);
+    setCurrentIndex(model()->index(current.row(), column));
+    setAutoScroll(scrolls);
 }
 
 void RecordGrid::setTopRow(int record)

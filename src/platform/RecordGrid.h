@@ -2,20 +2,19 @@
 
 #include <QTableView>
 
-#include <array>
+#include <vector>
 
-class JournalGridModel;
+class QAbstractItemModel;
 
-// The journal's grid: one fixed header row, per-column widths in twips that the operator can
-// drag, per-column alignment, row colours and row events.
+// A grid of records over any item model whose row r - 1 is record r: one fixed header row,
+// per-column widths in twips that the operator can drag, and row events. Alignment and row
+// colours are the model's.
 class RecordGrid final : public QTableView
 {
     Q_OBJECT
 
 public:
-    explicit RecordGrid(JournalGridModel *model, QWidget *parent = nullptr);
-
-    JournalGridModel *gridModel() const { return m_model; }
+    explicit RecordGrid(QAbstractItemModel *model, QWidget *parent = nullptr);
 
     // A width set in twips reads back as set while the operator leaves the column alone, so
     // widths that are no whole number of pixels do not drift from one run to the next.
@@ -24,6 +23,8 @@ public:
 
     // The record of the current row, 0 when there is none.
     int currentRow() const;
+    // Moves the current cell to another column of the current row, without scrolling.
+    void setCurrentColumn(int column);
     // Scrolls so that the record's row is the top visible row.
     void setTopRow(int record);
     int topRow() const;
@@ -39,7 +40,7 @@ protected:
     void keyPressEvent(QKeyEvent *event) override;
 
 private:
-    JournalGridModel *m_model;
-    std::array<int, 6> m_twips{};
-    std::array<int, 6> m_pixelsWhenSet{};
+    // Per column: the width last set in twips, and its pixels at the time.
+    std::vector<int> m_twips;
+    std::vector<int> m_pixelsWhenSet;
 };

@@ -17,8 +17,11 @@ private Q_SLOTS:
         QTest::addColumn<QString>("filters");
         QTest::addColumn<QString>("first");
         QTest::newRow("backup") << QStringLiteral("Файлы (*.spb)|*.spb|Все файлы(*.*)|*.*|")
-                                << QStringLiteral("Файлы (*.spb) (*.spb);;Все файлы(*.*) (*.*)")
-                                << QStringLiteral("Файлы (*.spb) (*.spb)");
+                                << QStringLiteral("Файлы (*.spb);;Все файлы(*.*)")
+                                << QStringLiteral("Файлы (*.spb)");
+        QTest::newRow("description naming other patterns")
+            << QStringLiteral("Копии (*.spb)|*.squ|") << QStringLiteral("Копии (*.spb) (*.squ)")
+            << QStringLiteral("Копии (*.spb) (*.squ)");
         QTest::newRow("several patterns, no closing bar")
             << QStringLiteral("Рисунки|*.jpg;*.gif;*.bmp|Все|*.*")
             << QStringLiteral("Рисунки (*.jpg *.gif *.bmp);;Все (*.*)") << QStringLiteral("Рисунки (*.jpg *.gif *.bmp)");
