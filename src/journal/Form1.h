@@ -1,12 +1,14 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 
 struct Journal;
 struct Platform;
 class JournalGridModel;
+class frm;
 class RecordGrid;
 class QAction;
 class QCheckBox;
@@ -40,6 +42,12 @@ public:
     JournalGridModel *gridModel() const { return m_model; }
     int columnAlignment(int column) const { return Calg.at(size_t(column)); }
     void setColumnAlignment(int column, int code);
+    // The record editor while it is open.
+    frm *editor() const;
+
+Q_SIGNALS:
+    // The record editor has just been made for New or Open, before it is shown.
+    void editorOpened(frm *editor);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -58,7 +66,11 @@ private:
     void hideCaptions();
 
     void g_Click();
+    void g_DblClick();
+    void Cmd1_Click();
     void CmdDel_Click();
+    void showEditor();
+    void frm_Closed();
 
     Platform &m_platform;
     Journal &m_journal;
@@ -86,4 +98,5 @@ private:
     QAction *Menu_Help_About = nullptr;
 
     std::array<qint16, kColumns> Calg{4, 4, 4, 4, 4, 1};
+    QPointer<frm> m_editor;
 };
