@@ -115,7 +115,11 @@ Form1::Form1(Platform &platform, Journal &journal, QWidget *parent)
     Form_Load();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // The editor is a window of its own; it does not outlive the journal it edits.
+    delete m_editor.data();
+}
 
 void Form1::buildControls()
 {

@@ -138,6 +138,7 @@ private Q_SLOTS:
     void leavingABoxPutsItIntoCapitals();
     void neverShownBoxesAreNeverConverted();
     void popUpMenuClearsAllBoxesForGood();
+    void storedUpperCaseChoices();
     void vinColour_data();
     void vinColour();
     void lineBreaksGoWhenTheBoxIsLeft();
@@ -398,6 +399,25 @@ void FrmTest::popUpMenuClearsAllBoxesForGood()
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(tickAll).center());
     for (int k = 0; k < 38; ++k)
         QVERIFY(s.Ch1(k)->isChecked());
+}
+
+void FrmTest::storedUpperCaseChoices()
+{
+    TestPlatform t;
+    t.writeJournal(fullJournal(1));
+    // Missing means ticked; only "1" ticks a box, anything else leaves it clear.
+    const QStringList stored{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("да"),
+                             QStringLiteral(" 1 "), QString()};
+    for (int k = 0; k < stored.size(); ++k) {
+        if (!stored[k].isNull())
+            t.settings->setValue(QStringLiteral("FRM1CH1"), QStringLiteral("ch1(%1)").arg(k), stored[k]);
+    }
+    Session s(t);
+    QVERIFY(s.open(1));
+    const QList<bool> expected{false, true, false, false, true, true};
+    for (int k = 0; k < expected.size(); ++k)
+        QCOMPARE(s.Ch1(k)->isChecked(), expected[k]);
+    QVERIFY(s.Ch1(37)->isChecked());
 }
 
 void FrmTest::vinColour_data()
