@@ -489,6 +489,14 @@ void FrmTest::boxesKeepOutWhatTheJournalCannotHold()
 
     s.editor()->setBoxText(19, QStringLiteral("A|B"));
     QCOMPARE(s.txt(19)->text(), QStringLiteral("AB"));
+
+    // Lines pasted together stay in the box until it is left, then join.
+    QApplication::clipboard()->setText(QStringLiteral("1\r\n2\n3"));
+    s.editor()->focusBox(19);
+    QTest::keyClick(s.txt(19), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(s.txt(19)->text(), QStringLiteral("AB1\r\n2\n3"));
+    QTest::keyClick(s.txt(19), Qt::Key_Tab);
+    QCOMPARE(s.txt(19)->text(), QStringLiteral("AB123"));
 }
 
 void FrmTest::focusColour()
