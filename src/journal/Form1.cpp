@@ -57,7 +57,7 @@ QString confirmDelete(int record)
 }
 const QString confirmDeleteCaption = QStringLiteral("Подтвердите удаление.");
 const QString journalFull = QStringLiteral(
-    "В журнале уже 20000 записей - больше он вместить не может. Новая запись не создана.");
+    "В журнале уже 20000 записей — больше он вместить не может. Новая запись не создана.");
 } // namespace Text
 
 // Settings of the grid and the autofill check box.
