@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -129,6 +130,7 @@ private Q_SLOTS:
     void newRecordIsAppendedWhenTheEditorCloses_data();
     void newRecordIsAppendedWhenTheEditorCloses();
     void newOnAFullJournalIsRefused();
+    void aCloseWhoseSaveFailsGoesOn();
     void openingAndClosingKeepsEveryField();
     void enterOrder_data();
     void enterOrder();
@@ -226,6 +228,27 @@ void FrmTest::newOnAFullJournalIsRefused()
     QCOMPARE(s.journal->RecordCount, 20000);
     QCOMPARE(s.journal->NewRecordFlag, qint16(0));
     QCOMPARE(t.readJournal(), journal);
+}
+
+void FrmTest::aCloseWhoseSaveFailsGoesOn()
+{
+    TestPlatform t;
+    t.writeJournal(fullJournal(1));
+    Session s(t);
+    QVERIFY(s.clickNew());
+    // The journal's place is taken by a folder: the file can no longer be replaced.
+    QVERIFY(QFile::remove(t.journalPath()));
+    QVERIFY(QDir(t.folder()).mkdir(QStringLiteral("Trelvax_1.0")));
+    QTest::mouseClick(s.Ch1(7), Qt::LeftButton);
+    s.close();
+    QCOMPARE(t.dialogs.texts(), QStringList{QStringLiteral("Ошибка сохранения")});
+    // Every other step is done: the record is in the journal, the choices stored, and the
+    // operator is back at the journal.
+    QCOMPARE(s.journal->RecordCount, 2);
+    QCOMPARE(s.form.gridModel()->rowCount(), 2);
+    QCOMPARE(t.reopenSettings()->value(QStringLiteral("frm1ch1"), QStringLiteral("Ch1(7)"), QString()),
+             QStringLiteral("0"));
+    QVERIFY(s.form.isVisible());
 }
 
 void FrmTest::openingAndClosingKeepsEveryField()
