@@ -1,5 +1,6 @@
 #include "Form1.h"
 
+#include "FieldCatalogue.h"
 #include "Journal.h"
 #include "JournalBackup.h"
 #include "JournalFile.h"
@@ -7,6 +8,9 @@
 #include "JournalSearch.h"
 #include "about/frmAbout.h"
 #include "frmNastTabl.h"
+#include "editor/AutofillTemplate.h"
+#include "editor/frm.h"
+#include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Pictures.h"
 #include "platform/Platform.h"
@@ -67,6 +71,8 @@ QString notFound(const QString &text)
     return QStringLiteral("Выражение   ") + text + QStringLiteral("   не найдено.");
 }
 const QString searchCaption = QStringLiteral("Результаты поиска    ");
+const QString journalFull = QStringLiteral(
+    "В журнале уже 20000 записей — больше он вместить не может. Новая запись не создана.");
 } // namespace Text
 
 // Settings of the grid and the autofill check box.
@@ -127,6 +133,8 @@ Form1::Form1(Platform &platform, Journal &journal, QWidget *parent)
 Form1::~Form1()
 {
     delete m_dialog;
+    // The editor is a window of its own; it does not outlive the journal it edits.
+    delete m_editor.data();
 }
 
 void Form1::buildControls()
@@ -178,6 +186,8 @@ void Form1::buildControls()
     connect(g, &RecordGrid::rowClicked, this, &Form1::g_Click);
     connect(g, &RecordGrid::pointerMoved, this, &Form1::hideCaptions);
 
+    connect(g, &RecordGrid::rowDoubleClicked, this, &Form1::g_DblClick);
+    connect(Cmd1, &QPushButton::clicked, this, &Form1::Cmd1_Click);
     connect(CmdDel, &QPushButton::clicked, this, &Form1::CmdDel_Click);
     connect(Cmd2, &QPushButton::clicked, this, &Form1::Cmd2_Click);
     connect(txtfind, &QLineEdit::returnPressed, this, &Form1::Cmd2_Click);
@@ -210,6 +220,7 @@ void Form1::buildMenus()
 void Form1::Form_Load()
 {
     checkScreen();
+    ReadAutofillTemplate(m_journal.autofill, m_platform.programFile(AutofillTemplate::fileName()));
     if (!OPFILE1())
         return;
     readSettings();
@@ -330,6 +341,63 @@ void Form1::g_Click()
     m_model->clearMarks(JournalGridModel::Mark::Selected);
     m_model->setMark(r, JournalGridModel::Mark::Selected);
     CmdDel->setEnabled(m_journal.CurrentRecord > 1);
+}
+
+void Form1::g_DblClick()
+{
+    const int r = g->currentRow();
+    if (r == 0)
+        return;
+    m_journal.NewRecordFlag = 0;
+    m_journal.CurrentRecord = r;
+    showEditor();
+}
+
+void Form1::Cmd1_Click()
+{
+    Journal &j = m_journal;
+    if (j.RecordCount >= RecordTable::kMaxRecord) {
+        m_platform.dialogs.inform(Text::journalFull, programTitle(), Dialogs::Icon::Exclamation);
+        return;
+    }
+    j.NewRecordFlag = 1;
+    j.CurrentRecord = j.RecordCount + 1;
+    // The slot may still hold a deleted record's fields (a delete moves the records up and
+    // leaves the last slot as it was); none of them belongs to the new record.
+    j.table.clearRecord(j.CurrentRecord);
+    const QString today = m_platform.clock.now().date().toString(QStringLiteral("dd.MM.yyyy"));
+    j.table.setField(j.CurrentRecord, FieldCatalogue::IssueDate, today);
+    if (Ch1->isChecked()) {
+        const auto &values = j.autofill.values;
+        j.table.setFields(j.CurrentRecord, FieldCatalogue::kFirstDocumentField,
+                          QList<QString>(values.begin(), values.begin() + AutofillTemplate::kAppliedByNew));
+        if (j.table.field(j.CurrentRecord, FieldCatalogue::IssueDate).isEmpty())
+            j.table.setField(j.CurrentRecord, FieldCatalogue::IssueDate, today);
+    }
+    showEditor();
+}
+
+frm *Form1::editor() const
+{
+    return m_editor;
+}
+
+void Form1::showEditor()
+{
+    auto *editor = new frm(m_platform, m_journal);
+    editor->setAttribute(Qt::WA_DeleteOnClose);
+    connect(editor, &frm::editorClosed, this, &Form1::frm_Closed);
+    m_editor = editor;
+    Q_EMIT editorOpened(editor);
+    hide();
+    editor->show();
+}
+
+void Form1::frm_Closed()
+{
+    ZAPOLNTABL();
+    CmdDel->setEnabled(false);
+    show();
 }
 
 void Form1::CmdDel_Click()

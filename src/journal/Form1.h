@@ -8,6 +8,7 @@
 struct Journal;
 struct Platform;
 class JournalGridModel;
+class frm;
 class RecordGrid;
 class QAction;
 class QCheckBox;
@@ -41,6 +42,12 @@ public:
     JournalGridModel *gridModel() const { return m_model; }
     int columnAlignment(int column) const { return Calg.at(size_t(column)); }
     void setColumnAlignment(int column, int code);
+    // The record editor while it is open.
+    frm *editor() const;
+
+Q_SIGNALS:
+    // The record editor has just been made for New or Open, before it is shown.
+    void editorOpened(frm *editor);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -59,6 +66,8 @@ private:
     void hideCaptions();
 
     void g_Click();
+    void g_DblClick();
+    void Cmd1_Click();
     void CmdDel_Click();
     // Search: marks the hits, scrolls to the first and reports; Reset removes the marks.
     void Cmd2_Click();
@@ -69,6 +78,8 @@ private:
     void Command2_Click();
     // Shows a dialog of the journal window over it; the journal window takes it along when it goes.
     void showDialog(QWidget *dialog);
+    void showEditor();
+    void frm_Closed();
 
     Platform &m_platform;
     Journal &m_journal;
@@ -100,4 +111,5 @@ private:
     QAction *Menu_Help_About = nullptr;
 
     std::array<qint16, kColumns> Calg{4, 4, 4, 4, 4, 1};
+    QPointer<frm> m_editor;
 };

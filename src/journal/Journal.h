@@ -1,6 +1,7 @@
 #pragma once
 
 #include "RecordTable.h"
+#include "editor/AutofillTemplate.h"
 
 #include <QColor>
 #include <QString>
@@ -20,4 +21,6 @@ struct Journal
     qint16 NewRecordFlag = 0;
     // The background of the editor's text box that holds the focus.
     QColor FocusBackColor = QColor(255, 255, 0);
+    // Read at start-up, saved from the editor, applied by New.
+    AutofillTemplate autofill;
 };

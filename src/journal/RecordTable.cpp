@@ -111,6 +111,35 @@ void RecordTable::setField(int record, int field, const QString &value)
     replaceSpan(r, field, field, value, &relativeEnd);
 }
 
+void RecordTable::setFields(int record, int firstField, const QList<QString> &values)
+{
+    if (!isValidRecord(record) || values.isEmpty())
+        return;
+    const int lastField = firstField + int(values.size()) - 1;
+    if (!isValidField(firstField) || !isValidField(lastField))
+        return;
+    Record &r = m_records[size_t(record)];
+    quint32 relativeEnds[kFieldCount];
+    QString content;
+    qsizetype length = 0;
+    for (const QString &v : values)
+        length += v.size();
+    if (r.data.isNull() && length == 0)
+        return;
+    content.reserve(length);
+    for (int i = 0; i < values.size(); ++i) {
+        content += values[i];
+        relativeEnds[i] = quint32(content.size());
+    }
+    replaceSpan(r, firstField, lastField, content, relativeEnds);
+}
+
+void RecordTable::clearRecord(int record)
+{
+    if (isValidRecord(record))
+        m_records[size_t(record)] = Record();
+}
+
 void RecordTable::copyFields(int from, int to, int firstField, int lastField)
 {
     if (!isValidRecord(from) || !isValidRecord(to) || from == to)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <QStringView>
 
@@ -25,8 +26,11 @@ public:
     public:
         // Fields 0..210 one after another.
         QStringView text() const { return m_text; }
+        // A slot never written has no table of field ends: every field is empty.
         quint32 end(int field) const
         {
+            if (!m_ends)
+                return 0;
             return m_wide ? quint32(m_ends[2 * field]) | quint32(m_ends[2 * field + 1]) << 16
                           : quint32(m_ends[field]);
         }
@@ -54,6 +58,11 @@ public:
     QStringView field(int record, int field) const;
     QString text(int record, int field) const { return this->field(record, field).toString(); }
     void setField(int record, int field, const QString &value);
+    // Fields first..first + values.size() - 1 := values, in one step. Views of the record taken
+    // before stay unused: they would point into the text this replaces.
+    void setFields(int record, int firstField, const QList<QString> &values);
+    // Every field of the slot empty, as if it had never been written.
+    void clearRecord(int record);
 
     // A record as stored; every field empty for a slot never written or out of range.
     RecordView record(int record) const;

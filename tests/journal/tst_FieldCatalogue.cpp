@@ -48,8 +48,8 @@ private Q_SLOTS:
                 hidden << f.box;
         }
         QCOMPARE(hidden, (QList<int>{3, 40, 41, 42, 43}));
-        QCOMPARE(byBox(boxFromField(IssueDate)).caption, u"Дата");
-        QCOMPARE(byBox(boxFromField(Colour)).caption, u"Цвет");
+        QCOMPARE(caption(boxFromField(IssueDate)), QStringLiteral("Дата"));
+        QCOMPARE(caption(boxFromField(Colour)), QStringLiteral("Цвет"));
     }
 };
 

@@ -1,4 +1,10 @@
+#include "TestPlatform.h"
+#include "journal/Journal.h"
+#include "journal/JournalFile.h"
 #include "journal/RecordTable.h"
+
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <QTest>
 
@@ -115,6 +121,54 @@ private Q_SLOTS:
         QVERIFY(m_table->record(13).text().isEmpty());
         m_table->clear();
         QVERIFY(m_table->field(12, 3).isEmpty());
+    }
+
+    void anUnwrittenSlotReadsAndSavesAsEmptyFields()
+    {
+        // New prepares a slot past the last record; until the editor fills it, the slot has
+        // never been written, and the save must still write it as a line of empty fields.
+        const RecordTable::RecordView view = m_table->record(2);
+        for (int f = 0; f <= RecordTable::kLastField; ++f) {
+            QCOMPARE(view.end(f), 0u);
+            QVERIFY(view.field(f).isEmpty());
+        }
+
+        QTemporaryDir dir;
+        Journal journal;
+        journal.JournalPath = dir.filePath(QStringLiteral("journal"));
+        journal.table.setField(1, 1, QStringLiteral("1"));
+        journal.RecordCount = 2;
+        ScriptedDialogs dialogs;
+        QVERIFY(SaveJournal(journal, dialogs));
+        QVERIFY(dialogs.messages.isEmpty());
+        QFile file(journal.JournalPath);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), "1" + QByteArray(200, '|') + "\r\n" + QByteArray(200, '|') + "\r\n");
+    }
+
+    void settingSeveralFieldsAtOnce()
+    {
+        // The editor writes its 44 boxes back in one step: a long field followed by a short
+        // one, over a record whose fields around them must stay.
+        for (int f = 0; f <= RecordTable::kLastField; ++f)
+            m_table->setField(4, f, QStringLiteral("f%1").arg(f));
+        const QString longText(300, QChar(u'Ж'));
+        m_table->setFields(4, 2, {longText, QStringLiteral("к"), QString(), QStringLiteral("конец")});
+        QCOMPARE(fields(*m_table, 4, 1, 6),
+                 (QStringList{"f1", longText, "к", QString(), "конец", "f6"}));
+        QCOMPARE(m_table->text(4, 210), QStringLiteral("f210"));
+
+        // And back to short ones, into a slot never written as well.
+        m_table->setFields(4, 2, {QStringLiteral("a"), QStringLiteral("b")});
+        QCOMPARE(fields(*m_table, 4, 1, 4), (QStringList{"f1", "a", "b", QString()}));
+        m_table->setFields(9, 44, {QStringLiteral("x"), QStringLiteral("y")});
+        QCOMPARE(fields(*m_table, 9, 43, 46), (QStringList{QString(), "x", "y", QString()}));
+        // A range past the last field is refused whole.
+        m_table->setFields(9, 210, {QStringLiteral("x"), QStringLiteral("y")});
+        QVERIFY(m_table->field(9, 210).isEmpty());
+
+        m_table->clearRecord(4);
+        QVERIFY(m_table->record(4).text().isEmpty());
     }
 };
 
