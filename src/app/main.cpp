@@ -1,5 +1,6 @@
 #include "journal/Form1.h"
 #include "journal/Journal.h"
+#include "platform/InstanceLock.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "platform/QtDialogs.h"
@@ -24,8 +25,13 @@ int main(int argc, char *argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    SettingsStore settings;
+    // One copy of the program per program folder, decided before anything is read.
     QtDialogs dialogs;
+    InstanceLock instance(QApplication::applicationDirPath());
+    if (!instance.acquire(dialogs))
+        return 1;
+
+    SettingsStore settings;
     QtShell shell;
     SystemClock clock;
     QtScreen screen;
