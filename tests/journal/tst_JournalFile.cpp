@@ -283,6 +283,7 @@ void JournalFileTest::badLineEndsProgram_data()
     QTest::newRow("blank line of an LF journal") << (goodLf + "\n" + goodLf) << 2;
     QTest::newRow("short last line of an LF journal") << (goodLf + rawLine({"2"}, 150, "\n")) << 2;
     QTest::newRow("break inside the ID") << (QByteArray("1\n2") + good) << 1;
+    QTest::newRow("binary file") << (QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + good) << 1;
     QTest::newRow("bad line beyond the 20000th")
         << (numberedLines(20002) + "\r\n" + numberedLines(2)) << 20003;
 }
