@@ -194,6 +194,7 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
     // first one also pays for touching the program's memory.
     qint64 firstSaving = -1;
     qint64 cycleMs = 1;
+    qint64 saveMs = 1;
     for (int calibration = 0; calibration < 2; ++calibration) {
         QElapsedTimer clock;
         clock.start();
@@ -201,23 +202,31 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
         const qint64 pid = saver.pid();
         QVERIFY(pid > 0);
         firstSaving = -1;
+        qint64 saving = 0;
+        qint64 inSaves = 0;
         int saved = 0;
         while (saved < 3) {
             const Saver::Line line = saver.line();
             QVERIFY2(line.word == "saving" || line.word == "saved", line.word.constData());
-            if (line.word == "saving" && firstSaving < 0)
-                firstSaving = clock.elapsed();
-            if (line.word == "saved")
+            if (line.word == "saving") {
+                saving = clock.elapsed();
+                if (firstSaving < 0)
+                    firstSaving = saving;
+            } else {
+                inSaves += clock.elapsed() - saving;
                 ++saved;
+            }
         }
         cycleMs = std::max<qint64>(1, (clock.elapsed() - firstSaving) / 3);
+        saveMs = std::max<qint64>(1, inSaves / 3);
         QVERIFY(saver.kill(pid));
     }
     const qint64 window = firstSaving + 2 * cycleMs;
 
     const quint32 seed = QRandomGenerator::global()->generate();
     QRandomGenerator random(seed);
-    qInfo("first save after %lld ms, then one every %lld ms; seed %u", firstSaving, cycleMs, seed);
+    qInfo("first save after %lld ms, then one every %lld ms, %lld ms of it in the save; seed %u",
+          firstSaving, cycleMs, saveMs, seed);
     int onDisk = ChangingJournal::generationOf(readFile(tp.journalPath()));
     QByteArray expected = ChangingJournal::bytes(onDisk);
     int killedInSave = 0;
@@ -226,14 +235,27 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
         QVERIFY(saver.send(onDisk + 1));
         const qint64 victim = saver.pid();
         QVERIFY(victim > 0);
-        QTest::qSleep(int(random.bounded(qint64(0), window)));
         int reported = onDisk;
         bool inSave = false;
-        QVERIFY(saver.kill(victim, [&](const Saver::Line &line) {
+        const auto seen = [&](const Saver::Line &line) {
             inSave = line.word == "saving";
             if (line.word == "saved")
                 reported = int(line.number);
-        }));
+        };
+        if (kill % 4 == 0) {
+            // Any moment of the saver's life: its start, the preparation of a generation, a save.
+            QTest::qSleep(int(random.bounded(qint64(0), window)));
+        } else {
+            // A moment inside a save, or just after it.
+            Saver::Line line;
+            do {
+                line = saver.line();
+                QVERIFY2(line.word == "saving" || line.word == "saved", line.word.constData());
+                seen(line);
+            } while (line.word != "saving");
+            QTest::qSleep(int(random.bounded(qint64(0), saveMs + saveMs / 4 + 1)));
+        }
+        QVERIFY(saver.kill(victim, seen));
         killedInSave += inSave ? 1 : 0;
 
         const QByteArray file = readFile(tp.journalPath());
@@ -256,8 +278,8 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
     }
     qInfo("%d kills: %d inside a save, %d after a save had replaced the file but before it returned",
           kKills, killedInSave, newerThanReported);
-    // The kills must have hit saves, not only the preparation of the next generation.
-    QVERIFY(killedInSave >= kKills / 4);
+    // Most kills must have hit saves, not the preparation of the next generation.
+    QVERIFY(killedInSave >= kKills / 2);
 }
 
 void JournalSafetyTest::fullDiskKeepsTheJournal_data()
