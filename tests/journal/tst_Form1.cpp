@@ -15,6 +15,14 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <limits>
+
+// Evaluated by the compiler, which refuses an overflow: no int reaches the window arithmetic
+// that could overflow on its way to pixels.
+static_assert(pixelsFromTwips(std::numeric_limits<int>::max()) == 143165576);
+static_assert(pixelsFromTwips(std::numeric_limits<int>::min()) == -143165577);
+static_assert(pixelsFromTwips(22) == 1 && pixelsFromTwips(23) == 2 && pixelsFromTwips(-23) == -2);
+
 namespace {
 
 // A journal of `count` records whose VIN, make and plate name the record ("VIN3", ...).
