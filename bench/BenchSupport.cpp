@@ -7,6 +7,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QStringList>
 
 #include <malloc.h>
 
@@ -367,6 +368,20 @@ void print(const std::vector<Row> &rows)
           QStringLiteral("ratio"), QStringLiteral("result")});
     for (const Row &r : rows)
         line(r);
+
+    // bench/run gathers the rows of every benchmark from a file it names, one row a line with
+    // the columns separated by tabs, rather than from the table meant for people.
+    const QString gathered = qEnvironmentVariable("TRELVAX_BENCH_ROWS");
+    if (gathered.isEmpty())
+        return;
+    QFile file(gathered);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Append))
+        die("cannot append to the file named by TRELVAX_BENCH_ROWS");
+    const auto cell = [](QString text) { return text.replace(QLatin1Char('\t'), QLatin1Char(' ')); };
+    for (const Row &r : rows) {
+        const QStringList cells{cell(r.figure), cell(r.value), cell(r.target), cell(r.ratio), cell(r.result)};
+        file.write(cells.join(QLatin1Char('\t')).toUtf8() + '\n');
+    }
 }
 
 bool allPass(const std::vector<Row> &rows)

@@ -1,5 +1,6 @@
 #include "journal/Form1.h"
 #include "journal/Journal.h"
+#include "platform/InstanceLock.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
 #include "platform/ProgramFolders.h"
@@ -29,13 +30,18 @@ int main(int argc, char *argv[])
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
 
-    SettingsStore settings;
+    // One copy of the program per program folder, decided before anything is read.
     QtDialogs dialogs;
+    const ProgramFolders folders = ProgramFolders::forApplication();
+    InstanceLock instance(folders.programFolder);
+    if (!instance.acquire(dialogs))
+        return 1;
+
+    SettingsStore settings;
     QtShell shell;
     SystemClock clock;
     QtScreen screen;
     QtProgramExit exit;
-    const ProgramFolders folders = ProgramFolders::forApplication();
     Platform platform{settings, dialogs, shell, clock, screen, exit,
                       folders.programFolder, folders.builtInFolder};
 

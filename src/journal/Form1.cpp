@@ -1,6 +1,7 @@
 #include "Form1.h"
 
 #include "FieldCatalogue.h"
+#include "GridSettings.h"
 #include "Journal.h"
 #include "JournalBackup.h"
 #include "JournalFile.h"
@@ -74,18 +75,6 @@ const QString searchCaption = QStringLiteral("Результаты поиска 
 const QString journalFull = QStringLiteral(
     "В журнале уже 20000 записей — больше он вместить не может. Новая запись не создана.");
 } // namespace Text
-
-// Settings of the grid and the autofill check box.
-namespace Key {
-const QString gridSection = QStringLiteral("TunGrid");
-const QString autoloadSection = QStringLiteral("Autoload");
-const QString autofill = QStringLiteral("Ch1");
-QString width(int column) { return QStringLiteral("CW(%1)").arg(column); }
-QString alignment(int column) { return QStringLiteral("Calg(%1)").arg(column); }
-} // namespace Key
-
-constexpr std::array<int, Form1::kColumns> kDefaultWidths = {600, 3735, 2940, 2385, 3360, 1515};
-constexpr std::array<qint16, Form1::kColumns> kDefaultAlignment = {4, 4, 4, 4, 4, 1};
 
 constexpr int kMinScreenWidth = 1280;
 constexpr int kMinScreenHeight = 800;
@@ -224,10 +213,6 @@ void Form1::Form_Load()
     if (!OPFILE1())
         return;
     readSettings();
-    for (int c = 0; c < kColumns; ++c) {
-        const int width = m_platform.settings.intValue(Key::gridSection, Key::width(c), -1);
-        g->setColumnWidthTwips(c, width >= 0 ? width : kDefaultWidths[size_t(c)]);
-    }
     ZAPOLNTABL();
     m_journal.FocusBackColor = QColor(255, 255, 0);
     m_loaded = true;
@@ -248,24 +233,22 @@ bool Form1::OPFILE1()
 
 void Form1::readSettings()
 {
-    const SettingsStore &settings = m_platform.settings;
-    for (int c = 0; c < kColumns; ++c) {
-        const int code = settings.intValue(Key::gridSection, Key::alignment(c), kDefaultAlignment[size_t(c)]);
-        Calg[size_t(c)] = JournalGridModel::isAlignmentCode(code) ? qint16(code) : kDefaultAlignment[size_t(c)];
-    }
-    const int autofill = settings.intValue(Key::autoloadSection, Key::autofill, 1);
-    Ch1->setChecked(autofill != 0);
+    const GridSettings stored = GridSettings::read(m_platform.settings);
+    Calg = stored.alignments;
+    for (int c = 0; c < kColumns; ++c)
+        g->setColumnWidthTwips(c, stored.widthsTwips[size_t(c)]);
+    Ch1->setChecked(stored.autofill);
 }
 
 void Form1::storeSettings()
 {
-    SettingsStore &settings = m_platform.settings;
+    GridSettings current;
     for (int c = 0; c < kColumns; ++c)
-        settings.setInt(Key::gridSection, Key::width(c), g->columnWidthTwips(c));
-    for (int c = 0; c < kColumns; ++c)
-        settings.setInt(Key::gridSection, Key::alignment(c), Calg[size_t(c)]);
-    settings.setInt(Key::autoloadSection, Key::autofill, Ch1->isChecked() ? 1 : 0);
-    settings.sync();
+        current.widthsTwips[size_t(c)] = g->columnWidthTwips(c);
+    current.alignments = Calg;
+    current.autofill = Ch1->isChecked();
+    current.write(m_platform.settings);
+    m_platform.settings.sync();
 }
 
 void Form1::setColumnAlignment(int column, int code)

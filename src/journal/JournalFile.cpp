@@ -40,36 +40,59 @@ const QString saveFailure = QStringLiteral("Ошибка сохранения");
 // Failure numbers of the general load failure.
 enum LoadFailure : int {
     FormatFailure = 0,
+    FileTooLarge = 7,
     FileNotFound = 53,
     DeviceError = 57,
     PermissionDenied = 70,
     AccessError = 75,
 };
 
-// Walks the lines of a file held in memory. CR LF, a lone LF and a lone CR each end a line;
-// a terminator at the very end does not start another line.
+// Walks the lines of a file held in memory. CR LF always ends a line. A lone LF or a lone CR
+// ends one only once the line holds all its separators: older saves removed CR LF pairs but left
+// a lone LF inside a field, and such a break belongs to the field (the next save removes it).
+// A terminator at the very end does not start another line.
 class LineCursor
 {
 public:
     LineCursor(const char *begin, const char *end) : m_p(begin), m_end(end) {}
 
-    bool next(const char *&lineBegin, const char *&lineEnd)
+    // `tookBreak` tells that the line holds a lone line break inside a field.
+    bool next(const char *&lineBegin, const char *&lineEnd, bool &tookBreak)
     {
         if (m_p >= m_end)
             return false;
         lineBegin = m_p;
-        // The next CR and LF are remembered, so that a file of one kind of line end is not
-        // searched to its end for the other kind once per line.
-        const char *cr = nextOf('\r', m_cr);
-        const char *lf = nextOf('\n', m_lf);
-        if (cr < lf) {
-            lineEnd = cr;
-            m_p = (cr + 1 == lf) ? lf + 1 : cr + 1;
-        } else {
-            lineEnd = lf;
-            m_p = lf == m_end ? m_end : lf + 1;
+        tookBreak = false;
+        int separators = 0;
+        const char *counted = m_p;
+        for (;;) {
+            // The next CR and LF are remembered, so that a file of one kind of line end is not
+            // searched to its end for the other kind once per line.
+            const char *cr = nextOf('\r', m_cr);
+            const char *lf = nextOf('\n', m_lf);
+            const char *brk = std::min(cr, lf);
+            if (brk == m_end) {
+                lineEnd = m_end;
+                m_p = m_end;
+                return true;
+            }
+            if (brk == cr && cr + 1 == lf) {
+                lineEnd = cr;
+                m_p = lf + 1;
+                return true;
+            }
+            // A lone break: only the separators since the last one are counted, so that a line
+            // of many breaks is still walked once.
+            separators += countSeparators(counted, brk, kSeparators - separators);
+            counted = brk;
+            if (separators >= kSeparators) {
+                lineEnd = brk;
+                m_p = brk + 1;
+                return true;
+            }
+            tookBreak = true;
+            m_p = brk + 1;
         }
-        return true;
     }
 
 private:
@@ -83,6 +106,8 @@ private:
         }
         return cached;
     }
+
+    static int countSeparators(const char *begin, const char *end, int wanted);
 
     const char *m_p;
     const char *m_end;
@@ -116,6 +141,12 @@ int findSeparators(const char *begin, const char *end, const char **found, int w
     return n;
 }
 
+int LineCursor::countSeparators(const char *begin, const char *end, int wanted)
+{
+    const char *found[kSeparators];
+    return findSeparators(begin, end, found, std::min(wanted, kSeparators));
+}
+
 // The load's rule for one line, whatever becomes of it: it holds a separator after every stored
 // field. The first kSeparators separators are left in sep.
 bool acceptedLine(const char *begin, const char *end, const char **sep)
@@ -123,18 +154,25 @@ bool acceptedLine(const char *begin, const char *end, const char **sep)
     return findSeparators(begin, end, sep, kSeparators) == kSeparators;
 }
 
+bool isRecordWithBreak(const char *begin, const char *end);
+
 // Walks the lines of a journal file's content as the load does, handing each one to onLine
-// (record number, begin, end) until the first line it refuses.
+// (record number, begin, end) until the first line it refuses. A line that took in a lone line
+// break must also be a whole record with that break inside a field.
 template <class OnLine>
 JournalScan walkLines(const QByteArray &bytes, OnLine onLine)
 {
     LineCursor lines(bytes.constData(), bytes.constData() + bytes.size());
     const char *begin = nullptr;
     const char *end = nullptr;
+    bool tookBreak = false;
     JournalScan scan;
-    while (lines.next(begin, end)) {
+    while (lines.next(begin, end, tookBreak)) {
         ++scan.lines;
-        if (!onLine(scan.lines, begin, end)) {
+        bool whole = onLine(scan.lines, begin, end);
+        if (whole && tookBreak)
+            whole = isRecordWithBreak(begin, end);
+        if (!whole) {
             scan.badLine = scan.lines;
             break;
         }
@@ -274,6 +312,49 @@ QByteArray encodeLines(const RecordTable &table, int count, std::vector<int> *un
     return bytes;
 }
 
+// The largest file a journal can be: every one of its 20000 records at the longest line the
+// format allows (32766 characters and CR LF). Real journals are about 700 bytes a record; a
+// larger file is no journal, and reading it whole (with twice its size again as text) could
+// exhaust the memory before any line is examined.
+constexpr qint64 kMaxJournalBytes = qint64(RecordTable::kMaxRecord) * (32766 + 2);
+
+enum class ReadResult { Read, TooLarge, Failed };
+
+// Reads the whole file, refusing it before reading when it is larger than any journal, and
+// also when it grows past that while read (a device or a file still being written).
+ReadResult readJournalBytes(QFile &file, QByteArray &bytes)
+{
+    const qint64 size = file.size();
+    if (size > kMaxJournalBytes)
+        return ReadResult::TooLarge;
+    bytes.resize(qsizetype(size));
+    qint64 done = 0;
+    while (done < size) {
+        const qint64 n = file.read(bytes.data() + done, size - done);
+        if (n <= 0)
+            break;
+        done += n;
+    }
+    if (file.error() != QFileDevice::NoError)
+        return ReadResult::Failed;
+    bytes.truncate(qsizetype(done));
+    // Whatever follows the size the file had when opened is read in pieces, so that the common
+    // case (nothing) costs one empty read and no copy of the bytes already read.
+    char chunk[64 * 1024];
+    for (;;) {
+        const qint64 n = file.read(chunk, sizeof chunk);
+        if (n < 0 || file.error() != QFileDevice::NoError)
+            return ReadResult::Failed;
+        if (n == 0)
+            return ReadResult::Read;
+        if (qint64(bytes.size()) + n > kMaxJournalBytes) {
+            bytes.clear();
+            return ReadResult::TooLarge;
+        }
+        bytes.append(chunk, qsizetype(n));
+    }
+}
+
 bool fail(Dialogs &dialogs, ProgramExit &exit, int number)
 {
     dialogs.inform(Text::openFailure(number), programTitle(), Dialogs::Icon::None);
@@ -318,6 +399,23 @@ void cleanRecord(RecordTable &table, int record)
 }
 
 } // namespace JournalFile
+
+namespace {
+
+// A record the old program saved with a lone break in a field holds exactly its separators, and
+// the break lies after the ID, which no operator types. Anything else means the break ended a
+// damaged line and drew the next line into it: that is reported rather than loaded as one
+// record.
+bool isRecordWithBreak(const char *begin, const char *end)
+{
+    const char *separators[kSeparators + 1];
+    if (findSeparators(begin, end, separators, kSeparators + 1) != kSeparators)
+        return false;
+    const auto idLength = size_t(separators[0] - begin);
+    return !std::memchr(begin, '\r', idLength) && !std::memchr(begin, '\n', idLength);
+}
+
+} // namespace
 
 JournalScan ParseJournalLines(Journal &journal, const QByteArray &bytes)
 {
@@ -366,10 +464,12 @@ bool OPFILE1(Journal &journal, const QString &programFolder, Dialogs &dialogs, P
             || !QFileInfo(journal.JournalPath).isReadable();
         return fail(dialogs, exit, denied ? PermissionDenied : AccessError);
     }
-    const QByteArray bytes = file.readAll();
-    const bool readFailed = file.error() != QFileDevice::NoError;
+    QByteArray bytes;
+    const ReadResult read = readJournalBytes(file, bytes);
     file.close();
-    if (readFailed)
+    if (read == ReadResult::TooLarge)
+        return fail(dialogs, exit, FileTooLarge);
+    if (read == ReadResult::Failed)
         return fail(dialogs, exit, DeviceError);
 
     if (bytes.isEmpty()) {

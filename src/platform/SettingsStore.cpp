@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace {
 const QString kApplication = QStringLiteral("Trelvax");
 }
@@ -66,6 +68,41 @@ int SettingsStore::intValue(const QString &section, const QString &key, int defa
     bool ok = false;
     const int n = c.toInt(value(section, key, QString()).trimmed(), &ok);
     return ok ? n : defaultValue;
+}
+
+int SettingsStore::intValue(const QString &section, const QString &key, int defaultValue,
+                            IntRange range) const
+{
+    QLocale c = QLocale::c();
+    c.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const qlonglong n = c.toLongLong(value(section, key, QString()).trimmed(), &ok);
+    if (!ok)
+        return defaultValue;
+    if (n >= range.min && n <= range.max)
+        return int(n);
+    if (range.outside == IntRange::Outside::UseDefault)
+        return defaultValue;
+    return n < range.min ? range.min : range.max;
+}
+
+double SettingsStore::realValue(const QString &section, const QString &key, double defaultValue,
+                                RealRange range) const
+{
+    const QString text = value(section, key, QString()).trimmed();
+    // The default locale is the system's unless a test chose another.
+    QLocale regional;
+    regional.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    double n = regional.toDouble(text, &ok);
+    if (!ok) {
+        QLocale c = QLocale::c();
+        c.setNumberOptions(QLocale::RejectGroupSeparator);
+        n = c.toDouble(text, &ok);
+    }
+    if (!ok || !std::isfinite(n))
+        return defaultValue;
+    return range.apply(n, defaultValue);
 }
 
 void SettingsStore::setValue(const QString &section, const QString &key, const QString &value)

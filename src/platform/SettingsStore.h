@@ -5,6 +5,32 @@
 
 #include <memory>
 
+// The values a number read back from the settings may take, and what becomes of one outside
+// them. Every number the windows read goes through a range: the file can be edited by hand or
+// damaged, and a stored 2147483647 must not reach the arithmetic that lays out a window.
+template<typename T>
+struct SettingRange
+{
+    enum class Outside {
+        Clamp,       // the nearest end of the range
+        UseDefault,  // the read's default, as for a missing entry
+    };
+    T min;
+    T max;
+    Outside outside = Outside::Clamp;
+
+    T apply(T value, T defaultValue) const
+    {
+        if (value >= min && value <= max)
+            return value;
+        if (outside == Outside::UseDefault)
+            return defaultValue;
+        return value < min ? min : max;
+    }
+};
+using IntRange = SettingRange<int>;
+using RealRange = SettingRange<double>;
+
 // Per-user settings of the program, kept as texts in an INI file. Section and key names are
 // matched without regard to letter case, as the program has always addressed them; an entry
 // keeps the spelling under which it was first written, so the file stays readable.
@@ -23,6 +49,14 @@ public:
     QString value(const QString &section, const QString &key, const QString &defaultValue) const;
     // A whole number; the default when the entry is missing or is not a whole number.
     int intValue(const QString &section, const QString &key, int defaultValue) const;
+    // A whole number inside `range`; the default when the entry is missing or is not a whole
+    // number (also one too large for any integer type).
+    int intValue(const QString &section, const QString &key, int defaultValue, IntRange range) const;
+    // A number in the operator's regional format (plain decimal also accepted, for a file
+    // brought from another machine) inside `range`; the default when missing, not a number,
+    // infinite or NaN.
+    double realValue(const QString &section, const QString &key, double defaultValue,
+                     RealRange range) const;
     void setValue(const QString &section, const QString &key, const QString &value);
     void setInt(const QString &section, const QString &key, int value);
     void remove(const QString &section, const QString &key);

@@ -15,6 +15,14 @@
 #include <QPushButton>
 #include <QTest>
 
+#include <limits>
+
+// Evaluated by the compiler, which refuses an overflow: no int reaches the window arithmetic
+// that could overflow on its way to pixels.
+static_assert(pixelsFromTwips(std::numeric_limits<int>::max()) == 143165576);
+static_assert(pixelsFromTwips(std::numeric_limits<int>::min()) == -143165577);
+static_assert(pixelsFromTwips(22) == 1 && pixelsFromTwips(23) == 2 && pixelsFromTwips(-23) == -2);
+
 namespace {
 
 // A journal of `count` records whose VIN, make and plate name the record ("VIN3", ...).
@@ -73,7 +81,8 @@ class Form1Test : public QObject
 private Q_SLOTS:
     void defaultsWithAnEmptyStore();
     void storedSettingsAreReadWhateverTheirCase();
-    void settingsThatAreNotWholeNumbersTakeTheirDefaults();
+    void storedNumbersOutsideTheirRange_data();
+    void storedNumbersOutsideTheirRange();
     void draggedColumnWidthIsKeptForTheNextStart();
     void widthThatIsNoWholeNumberOfPixelsDoesNotDrift();
     void closingStoresAlignmentAndAutofill();
@@ -154,19 +163,58 @@ void Form1Test::storedSettingsAreReadWhateverTheirCase()
     QCOMPARE(ini.count("CW%280%29="), 0);
 }
 
-void Form1Test::settingsThatAreNotWholeNumbersTakeTheirDefaults()
+void Form1Test::storedNumbersOutsideTheirRange_data()
 {
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<int>("used");
+
+    const QString grid = QStringLiteral("TunGrid");
+    const QString autoload = QStringLiteral("Autoload");
+    QTest::newRow("width not a number") << grid << "CW(1)" << "wide" << 3735;
+    QTest::newRow("negative width") << grid << "CW(2)" << "-300" << 2940;
+    QTest::newRow("width of the largest int") << grid << "CW(1)" << "2147483647" << 3735;
+    QTest::newRow("width of the smallest int") << grid << "CW(4)" << "-2147483648" << 3360;
+    QTest::newRow("width beyond any int") << grid << "CW(0)" << "99999999999999999999" << 600;
+    QTest::newRow("widest width kept") << grid << "CW(5)" << "150000" << 150000;
+    QTest::newRow("one twip wider") << grid << "CW(5)" << "150001" << 1515;
+    QTest::newRow("zero width kept") << grid << "CW(3)" << "0" << 0;
+    QTest::newRow("alignment out of range") << grid << "Calg(0)" << "12" << 4;
+    QTest::newRow("alignment of the largest int") << grid << "Calg(5)" << "2147483647" << 1;
+    QTest::newRow("alignment a fraction") << grid << "Calg(1)" << "4.5" << 4;
+    QTest::newRow("check box 2") << autoload << "Ch1" << "2" << 1;
+    QTest::newRow("check box -1") << autoload << "Ch1" << "-1" << 1;
+    QTest::newRow("check box of the largest int") << autoload << "Ch1" << "2147483647" << 1;
+    QTest::newRow("check box cleared") << autoload << "Ch1" << "0" << 0;
+}
+
+// A number the window reads back is used only inside its range, else as its default; closing
+// the window stores what it used, so a damaged entry mends itself.
+void Form1Test::storedNumbersOutsideTheirRange()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, stored);
+    QFETCH(int, used);
     TestPlatform t;
     t.writeJournal(journalOf(1));
-    t.settings->setValue(QStringLiteral("TunGrid"), QStringLiteral("CW(1)"), QStringLiteral("wide"));
-    t.settings->setValue(QStringLiteral("TunGrid"), QStringLiteral("CW(2)"), QStringLiteral("-300"));
-    t.settings->setValue(QStringLiteral("TunGrid"), QStringLiteral("Calg(0)"), QStringLiteral("12"));
-    t.settings->setValue(QStringLiteral("TunGrid"), QStringLiteral("Calg(1)"), QStringLiteral("4.5"));
-    Session s(t);
-    QCOMPARE(s.form.grid()->columnWidthTwips(1), 3735);
-    QCOMPARE(s.form.grid()->columnWidthTwips(2), 2940);
-    QCOMPARE(s.form.columnAlignment(0), 4);
-    QCOMPARE(s.form.columnAlignment(1), 4);
+    t.settings->setValue(section, key, stored);
+    {
+        Session s(t);
+        QVERIFY(s.form.isLoaded());
+        const int column = key.mid(key.indexOf(QLatin1Char('(')) + 1, 1).toInt();
+        if (key.startsWith(QStringLiteral("CW"))) {
+            QCOMPARE(s.form.grid()->columnWidthTwips(column), used);
+            QCOMPARE(s.form.grid()->columnWidth(column), (used + 7) / 15);
+        } else if (key.startsWith(QStringLiteral("Calg"))) {
+            QCOMPARE(s.form.columnAlignment(column), used);
+        } else {
+            QCOMPARE(s.control<QCheckBox>(QStringLiteral("Ch1"))->isChecked(), used != 0);
+        }
+        s.form.close();
+    }
+    QCOMPARE(t.reopenSettings()->value(section, key, QString()), QString::number(used));
 }
 
 void Form1Test::draggedColumnWidthIsKeptForTheNextStart()

@@ -28,6 +28,10 @@ private slots:
     void unreadableJournalEndsProgram();
     void lineEnds_data();
     void lineEnds();
+    void loneBreakInsideField_data();
+    void loneBreakInsideField();
+    void oversizedJournalRefused_data();
+    void oversizedJournalRefused();
     void separatorsBeyondTheLastFieldIgnored();
     void idsRenumbered();
     void overflowKeepsFirst20000Records();
@@ -271,8 +275,15 @@ void JournalFileTest::badLineEndsProgram_data()
     QTest::newRow("LF then CR") << (rawLine({"1"}, 200, "\n\r") + good) << 2;
     QTest::newRow("file of one line break") << QByteArray("\r\n") << 1;
     QTest::newRow("199 separators") << (good + rawLine({"2", "B"}, 199)) << 2;
-    QTest::newRow("separators split by a CR")
-        << (QByteArray(100, '|') + '\r' + QByteArray(100, '|') + "\r\n") << 1;
+    // A lone break inside a field is kept only where an older save could have left it.
+    QTest::newRow("short line drawn into the next (LF)")
+        << (goodLf + rawLine({"2", "B"}, 150, "\n") + goodLf + goodLf) << 2;
+    QTest::newRow("short line drawn into the next (CR)")
+        << (rawLine({"1"}, 200, "\r") + rawLine({"2"}, 199, "\r") + rawLine({"3"}, 200, "\r")) << 2;
+    QTest::newRow("blank line of an LF journal") << (goodLf + "\n" + goodLf) << 2;
+    QTest::newRow("short last line of an LF journal") << (goodLf + rawLine({"2"}, 150, "\n")) << 2;
+    QTest::newRow("break inside the ID") << (QByteArray("1\n2") + good) << 1;
+    QTest::newRow("binary file") << (QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + good) << 1;
     QTest::newRow("bad line beyond the 20000th")
         << (numberedLines(20002) + "\r\n" + numberedLines(2)) << 20003;
 }
@@ -348,6 +359,89 @@ void JournalFileTest::lineEnds()
         QCOMPARE(journal.table.text(i, 2), fields.at(i - 1));
         QCOMPARE(journal.table.text(i, 3), QString());
     }
+}
+
+void JournalFileTest::loneBreakInsideField_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("field");
+    QTest::addColumn<QString>("loaded");
+    QTest::addColumn<QByteArray>("saved");
+
+    const QByteArray second = rawLine({"2", "d"});
+    QTest::newRow("lone LF, CR LF journal")
+        << (rawLine({"1", "a\nb", "c"}) + second) << 2 << QStringLiteral("a\nb")
+        << (rawLine({"1", "ab", "c"}) + second);
+    QTest::newRow("lone CR, CR LF journal")
+        << (rawLine({"1", "a", "b\rc"}) + second) << 3 << QStringLiteral("b\rc")
+        << (rawLine({"1", "a", "bc"}) + second);
+    QTest::newRow("lone LF, LF journal")
+        << (rawLine({"1", "a\nb", "c"}, 200, "\n") + rawLine({"2", "d"}, 200, "\n")) << 2
+        << QStringLiteral("a\nb") << (rawLine({"1", "ab", "c"}) + second);
+    QTest::newRow("lone CR, CR journal")
+        << (rawLine({"1", "a\rb", "c"}, 200, "\r") + rawLine({"2", "d"}, 200, "\r")) << 2
+        << QStringLiteral("a\rb") << (rawLine({"1", "ab", "c"}) + second);
+    QTest::newRow("breaks in the last field, no end after it")
+        << (second + lineOf({{1, "1"}, {200, "\n\nz\r"}}).chopped(2)) << 200
+        << QStringLiteral("\n\nz\r") << (rawLine({"1", "d"}) + lineOf({{1, "2"}, {200, "z"}}));
+    QTest::newRow("separators split by a CR")
+        << (QByteArray(100, '|') + '\r' + QByteArray(100, '|') + "\r\n" + second) << 101
+        << QStringLiteral("\r") << (QByteArray("1") + QByteArray(200, '|') + "\r\n" + second);
+}
+
+// A lone LF or CR inside a field of an older journal belongs to the field; the next save
+// removes it. In the record holding it and in the record after it nothing moves.
+void JournalFileTest::loneBreakInsideField()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, field);
+    QFETCH(QString, loaded);
+    QFETCH(QByteArray, saved);
+    TestPlatform tp;
+    tp.writeJournal(bytes);
+    Journal journal;
+    WatchedExit exit(tp.dialogs);
+
+    QVERIFY(load(tp, journal, exit));
+
+    QCOMPARE(shown(tp.dialogs), QStringList());
+    QCOMPARE(journal.RecordCount, 2);
+    const int withBreak = bytes.startsWith(rawLine({"2", "d"})) ? 2 : 1;
+    QCOMPARE(journal.table.text(withBreak, field), loaded);
+    QVERIFY(SaveJournal(journal, tp.dialogs));
+    QCOMPARE(tp.readJournal(), saved);
+}
+
+void JournalFileTest::oversizedJournalRefused_data()
+{
+    QTest::addColumn<qint64>("size");
+
+    // 20000 records at the longest line the format allows (32766 characters and CR LF).
+    QTest::newRow("one byte over the largest journal") << qint64(20000) * 32768 + 1;
+    QTest::newRow("5 GB") << (qint64(5) << 30);
+}
+
+// A file larger than any journal is refused with the general failure before it is read: read,
+// it would end in the format message (its bytes are zeros) or exhaust the memory.
+void JournalFileTest::oversizedJournalRefused()
+{
+    QFETCH(qint64, size);
+    TestPlatform tp;
+    {
+        QFile file(tp.journalPath());
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        // Sparse: no disk space is used.
+        if (!file.resize(size))
+            QSKIP("The temporary folder cannot hold a sparse file of this size");
+    }
+    Journal journal;
+    WatchedExit exit(tp.dialogs);
+
+    QVERIFY(!load(tp, journal, exit));
+
+    QCOMPARE(shown(tp.dialogs), QStringList({generalFailureMessage(7)}));
+    QVERIFY(exit.code);
+    QCOMPARE(QFileInfo(tp.journalPath()).size(), size);
 }
 
 void JournalFileTest::separatorsBeyondTheLastFieldIgnored()

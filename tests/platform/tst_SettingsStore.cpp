@@ -96,6 +96,63 @@ private Q_SLOTS:
         QCOMPARE(store.intValue(QStringLiteral("TunGrid"), QStringLiteral("CW(1)"), 7), expected);
     }
 
+    // The one place where every number read back is held inside its range.
+    void numbersInsideARange_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<bool>("clamp");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("inside") << QStringLiteral("50") << true << 50;
+        QTest::newRow("lowest") << QStringLiteral("-10") << false << -10;
+        QTest::newRow("highest") << QStringLiteral("100") << false << 100;
+        QTest::newRow("above, clamped") << QStringLiteral("101") << true << 100;
+        QTest::newRow("below, clamped") << QStringLiteral("-11") << true << -10;
+        QTest::newRow("above, default") << QStringLiteral("101") << false << 7;
+        QTest::newRow("largest int, clamped") << QStringLiteral("2147483647") << true << 100;
+        QTest::newRow("beyond int, clamped") << QStringLiteral("4294967296") << true << 100;
+        QTest::newRow("far below int, clamped") << QStringLiteral("-9223372036854775808") << true << -10;
+        QTest::newRow("beyond any integer") << QStringLiteral("99999999999999999999") << true << 7;
+        QTest::newRow("not a number") << QStringLiteral("x") << true << 7;
+        QTest::newRow("missing") << QString() << true << 7;
+    }
+
+    void numbersInsideARange()
+    {
+        QFETCH(QString, stored);
+        QFETCH(bool, clamp);
+        QFETCH(int, expected);
+        SettingsStore store(iniPath());
+        if (!stored.isNull())
+            store.setValue(QStringLiteral("PTS1top"), QStringLiteral("Lb1(3)"), stored);
+        const IntRange range{-10, 100, clamp ? IntRange::Outside::Clamp : IntRange::Outside::UseDefault};
+        QCOMPARE(store.intValue(QStringLiteral("PTS1top"), QStringLiteral("Lb1(3)"), 7, range), expected);
+    }
+
+    void realNumbersInsideARange_data()
+    {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<double>("expected");
+        QTest::newRow("regional format") << QStringLiteral("12,5") << 12.5;
+        QTest::newRow("plain decimal") << QStringLiteral("12.5") << 12.5;
+        QTest::newRow("above, clamped") << QStringLiteral("1e30") << 300.0;
+        QTest::newRow("below, clamped") << QStringLiteral("-3,5") << 0.0;
+        QTest::newRow("infinite") << QStringLiteral("inf") << 20.0;
+        QTest::newRow("not a number") << QStringLiteral("nan") << 20.0;
+        QTest::newRow("beyond double") << QStringLiteral("1e999") << 20.0;
+        QTest::newRow("text") << QStringLiteral("abc") << 20.0;
+    }
+
+    void realNumbersInsideARange()
+    {
+        QFETCH(QString, stored);
+        QFETCH(double, expected);
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        SettingsStore store(iniPath());
+        store.setValue(QStringLiteral("PTS1left"), QStringLiteral("Lb1(3)"), stored);
+        QCOMPARE(store.realValue(QStringLiteral("PTS1left"), QStringLiteral("Lb1(3)"), 20.0, RealRange{0.0, 300.0}),
+                 expected);
+    }
+
     void numbersAreWrittenInPlainDecimal()
     {
         SettingsStore store(iniPath());
