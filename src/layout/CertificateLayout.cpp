@@ -51,7 +51,7 @@ void CertificateLayout::applyFontSettings(int i, const LabelFontSettings &settin
 void CertificateLayout::autoSizeLabel(int i, float extraWidthMm)
 {
     Label &l = at(i);
-    const QSizeF size = PageText::textSizeMm(PageText::fontOf(l.font), l.text);
+    const QSizeF size = PageText::textSizeMm(l.font, l.text);
     l.width = float(size.width()) + extraWidthMm;
     l.height = float(size.height());
     Q_EMIT labelChanged(i);
@@ -100,8 +100,10 @@ void CertificateLayout::setPictureImage(PictureId p, const QImage &image)
     picture.sizeMm = QSizeF();
     if (!image.isNull()) {
         // Shown unscaled: one picture pixel per dot of the resolution it carries.
+        // Dots per metre are whole numbers; the resolution they stand for is a whole dpi.
         const auto mm = [](int pixels, int dotsPerMeter) {
-            return dotsPerMeter > 0 ? pixels * 1000.0 / dotsPerMeter : pixels * 25.4 / 96;
+            const int dpi = qRound(dotsPerMeter * 0.0254);
+            return dpi > 0 ? pixels * 25.4 / dpi : pixels * 25.4 / 96;
         };
         picture.sizeMm = {mm(image.width(), image.dotsPerMeterX()), mm(image.height(), image.dotsPerMeterY())};
     }

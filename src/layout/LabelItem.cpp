@@ -27,7 +27,6 @@ void LabelItem::sync()
     if (rect != m_rect)
         prepareGeometryChange();
     m_rect = rect;
-    m_font = PageText::fontOf(label.font);
     setVisible(label.visible);
     update();
 }
@@ -60,11 +59,12 @@ void LabelItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
     QPaintDevice *device = painter->device();
     const qreal dpiX = device->logicalDpiX();
     const qreal dpiY = device->logicalDpiY();
+    const PageText::DeviceFont font = PageText::deviceFont(label.font, dpiY);
     painter->save();
-    painter->scale(25.4 / dpiX, 25.4 / dpiY);
-    painter->setFont(m_font);
+    painter->scale(25.4 / dpiX * font.scale, 25.4 / dpiY * font.scale);
+    painter->setFont(font.font);
     painter->setPen(PlatformColour::toColor(label.foreColour));
-    const QFontMetricsF metrics(m_font, device);
+    const QFontMetricsF metrics(font.font, device);
     painter->drawText(QPointF(0, metrics.ascent()), label.text);
     painter->restore();
 }

@@ -2,7 +2,6 @@
 
 #include "CertificateLayout.h"
 
-#include <QFont>
 #include <QGraphicsItem>
 
 // One field label on the page: its text in its font and fore colour over a transparent
@@ -27,6 +26,5 @@ public:
 private:
     const CertificateLayout &m_layout;
     const int m_index;
-    QFont m_font;
     QRectF m_rect;
 };

@@ -10,6 +10,7 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QFile>
 #include <QGraphicsView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -41,7 +42,7 @@ QRect twipsRect(int left, int top, int width, int height)
 } // namespace
 
 MDIForm1::MDIForm1(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *parent)
-    : QMainWindow(parent), m_platform(platform), m_editor(editor)
+    : QMainWindow(parent), m_platform(platform)
 {
     setObjectName(QStringLiteral("MDIForm1"));
     auto *client = new QWidget(this);
@@ -94,7 +95,7 @@ void MDIForm1::buildToolbar()
     Toolbar1->setFixedHeight(pixelsFromTwips(kToolbarHeightTwips));
 
     const auto toolButton = [this](const QString &key, const QString &text, const QString &icon, int left) {
-        auto *action = new QAction(builtInIcon(icon, 16), text, this);
+        auto *action = new QAction(QFile::exists(icon) ? builtInIcon(icon, 16) : QIcon(), text, this);
         action->setObjectName(key);
         auto *button = new QToolButton(Toolbar1);
         button->setObjectName(QStringLiteral("Toolbar1(%1)").arg(key));
@@ -125,7 +126,8 @@ void MDIForm1::buildToolbar()
 
     const auto arrow = [&](const char *name, const char *picture, const QString &fallback, int left) {
         QPushButton *button = push(name, QString(), twipsRect(left, 30, 420, 375));
-        const QIcon icon = builtInIcon(QStringLiteral(":/assets/") + QLatin1String(picture), 16);
+        const QString resource = QStringLiteral(":/assets/") + QLatin1String(picture);
+        const QIcon icon = QFile::exists(resource) ? builtInIcon(resource, 16) : QIcon();
         if (icon.isNull())
             button->setText(fallback);
         else
@@ -180,9 +182,8 @@ void MDIForm1::closeEvent(QCloseEvent *event)
 {
     if (!m_closing) {
         m_closing = true;
-        // The print window asks its question and hands the texts back first.
+        // The print window asks its question, hands the texts back and shows the editor.
         m_child->close();
-        m_editor.showEditor();
     }
     event->accept();
     QMainWindow::closeEvent(event);

@@ -42,7 +42,6 @@ private:
     void showFrameButtons();
 
     Platform &m_platform;
-    EditorBoxes &m_editor;
     QMdiArea *m_area = nullptr;
     frmPTS1 *m_child = nullptr;
     bool m_closing = false;

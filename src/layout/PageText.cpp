@@ -67,17 +67,28 @@ bool isFaceAvailable(const QString &face)
     return false;
 }
 
-QSizeF textSizeMmOn(const QFont &font, const QString &text, QPaintDevice *device)
+DeviceFont deviceFont(const LabelFontSpec &spec, qreal dpi)
 {
-    const QFontMetricsF metrics(font, device);
-    const qreal dpiX = device->logicalDpiX();
-    const qreal dpiY = device->logicalDpiY();
-    return {metrics.horizontalAdvance(text) * 25.4 / dpiX, metrics.height() * 25.4 / dpiY};
+    DeviceFont result{fontOf(spec), 1};
+    const qreal exact = qMax<qreal>(spec.size, 0.1) * dpi / 72;
+    const int whole = qMax(1, qRound(exact));
+    result.font.setPixelSize(whole);
+    result.scale = exact / whole;
+    return result;
 }
 
-QSizeF textSizeMm(const QFont &font, const QString &text)
+QSizeF textSizeMmOn(const LabelFontSpec &spec, const QString &text, QPaintDevice *device)
 {
-    return textSizeMmOn(font, text, referenceDevice());
+    const qreal dpiX = device->logicalDpiX();
+    const qreal dpiY = device->logicalDpiY();
+    const DeviceFont font = deviceFont(spec, dpiY);
+    const QFontMetricsF metrics(font.font, device);
+    return {metrics.horizontalAdvance(text) * font.scale * 25.4 / dpiX, metrics.height() * font.scale * 25.4 / dpiY};
+}
+
+QSizeF textSizeMm(const LabelFontSpec &spec, const QString &text)
+{
+    return textSizeMmOn(spec, text, referenceDevice());
 }
 
 } // namespace PageText

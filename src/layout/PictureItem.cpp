@@ -1,5 +1,6 @@
 #include "PictureItem.h"
 
+#include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
 
@@ -34,7 +35,7 @@ void PictureItem::sync()
     if (picture.svgResource != m_svgResource) {
         m_svgResource = picture.svgResource;
         m_svg.reset();
-        if (!m_svgResource.isEmpty()) {
+        if (!m_svgResource.isEmpty() && QFile::exists(m_svgResource)) {
             m_svg = std::make_unique<QSvgRenderer>(m_svgResource);
             if (!m_svg->isValid())
                 m_svg.reset();

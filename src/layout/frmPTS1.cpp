@@ -21,6 +21,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFile>
 #include <QFrame>
 #include <QGraphicsView>
 #include <QImageReader>
@@ -223,7 +224,8 @@ void frmPTS1::buildPanel()
         auto *button = new QPushButton(Frame1);
         button->setObjectName(QLatin1String(name));
         button->setGeometry(twipsRect(left, top, 420, 375));
-        const QIcon icon = builtInIcon(QStringLiteral(":/assets/") + QLatin1String(picture), 16);
+        const QString resource = QStringLiteral(":/assets/") + QLatin1String(picture);
+        const QIcon icon = QFile::exists(resource) ? builtInIcon(resource, 16) : QIcon();
         if (icon.isNull())
             button->setText(fallback);
         else
