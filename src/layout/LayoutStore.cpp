@@ -3,7 +3,7 @@
 #include "BuiltInLayout.h"
 #include "CertificateLayout.h"
 #include "LayoutState.h"
-#include "platform/Dialogs.h"
+#include "platform/CommonDialog.h"
 #include "platform/RegionalNumber.h"
 #include "platform/SettingsStore.h"
 
@@ -45,8 +45,8 @@ const PictureEntry kResetSignatureEntry = {QStringLiteral("PTS1topImPodp"), QStr
 
 } // namespace
 
-LayoutStore::LayoutStore(SettingsStore &settings, Dialogs &dialogs)
-    : m_settings(settings), m_dialogs(dialogs)
+LayoutStore::LayoutStore(SettingsStore &settings)
+    : m_settings(settings)
 {
 }
 
@@ -113,10 +113,10 @@ void LayoutStore::SaveLayout(CertificateLayout &layout)
     layout.state().LayoutChanged = false;
 }
 
-bool LayoutStore::ResetLayout(CertificateLayout &layout)
+bool LayoutStore::ResetLayout(CertificateLayout &layout, CommonDialog &dialog)
 {
-    const Dialogs::Answer answer = m_dialogs.message({Text::resetQuestion, Text::resetCaption, Dialogs::Icon::None,
-                                                      Dialogs::Buttons::OkCancel, Dialogs::Answer::Cancel});
+    const Dialogs::Answer answer = dialog.message({Text::resetQuestion, Text::resetCaption, Dialogs::Icon::None,
+                                                   Dialogs::Buttons::OkCancel, Dialogs::Answer::Cancel});
     if (answer != Dialogs::Answer::Ok)
         return false;
     for (int i = 0; i < kLabelCount; ++i)
@@ -128,12 +128,12 @@ bool LayoutStore::ResetLayout(CertificateLayout &layout)
     return true;
 }
 
-void LayoutStore::SaveLayoutOnClose(CertificateLayout &layout)
+void LayoutStore::SaveLayoutOnClose(CertificateLayout &layout, CommonDialog &dialog)
 {
     if (!layout.state().LayoutChanged)
         return;
-    const Dialogs::Answer answer = m_dialogs.message({Text::closeQuestion, Text::closeCaption, Dialogs::Icon::None,
-                                                      Dialogs::Buttons::YesNo, Dialogs::Answer::Yes});
+    const Dialogs::Answer answer = dialog.message({Text::closeQuestion, Text::closeCaption, Dialogs::Icon::None,
+                                                   Dialogs::Buttons::YesNo, Dialogs::Answer::Yes});
     if (answer == Dialogs::Answer::Yes)
         store(layout, Spelling::Save);
 }

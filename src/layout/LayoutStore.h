@@ -3,7 +3,7 @@
 #include "LayoutTypes.h"
 
 class CertificateLayout;
-class Dialogs;
+class CommonDialog;
 class SettingsStore;
 
 // Where the operator's placements of the labels and pictures are kept from one run to the
@@ -12,7 +12,7 @@ class SettingsStore;
 class LayoutStore
 {
 public:
-    LayoutStore(SettingsStore &settings, Dialogs &dialogs);
+    explicit LayoutStore(SettingsStore &settings);
 
     // Labels first, each Top then Left, defaulting to where the label is now; then the four
     // pictures with their constant defaults. A value that cannot be read leaves the element
@@ -22,9 +22,9 @@ public:
     void SaveLayout(CertificateLayout &layout);
     // After the operator's OK: everything to its reset position, stored at once. False when
     // the operator did not confirm; nothing has changed then.
-    bool ResetLayout(CertificateLayout &layout);
+    bool ResetLayout(CertificateLayout &layout, CommonDialog &dialog);
     // The closing question when positions were changed; stores them on Yes. Never cancels.
-    void SaveLayoutOnClose(CertificateLayout &layout);
+    void SaveLayoutOnClose(CertificateLayout &layout, CommonDialog &dialog);
 
 private:
     enum class Spelling { Save, Reset };
@@ -33,5 +33,4 @@ private:
     float read(const QString &section, const QString &key, float current) const;
 
     SettingsStore &m_settings;
-    Dialogs &m_dialogs;
 };

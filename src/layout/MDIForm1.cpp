@@ -42,7 +42,7 @@ QRect twipsRect(int left, int top, int width, int height)
 } // namespace
 
 MDIForm1::MDIForm1(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *parent)
-    : QMainWindow(parent), m_platform(platform)
+    : QMainWindow(parent), m_platform(platform), CommonDialog1(platform.dialogs, this)
 {
     setObjectName(QStringLiteral("MDIForm1"));
     auto *client = new QWidget(this);
@@ -106,9 +106,9 @@ void MDIForm1::buildToolbar()
         button->setGeometry(left, 1, 50, pixelsFromTwips(kToolbarHeightTwips) - 2);
         return action;
     };
-    // "Печать" saves the page picture; it is wired with the page picture's export.
     m_print = toolButton(QStringLiteral("Print"), Text::print, QStringLiteral(":/assets/print.svg"), 1);
     m_delete = toolButton(QStringLiteral("Delete"), Text::close, QStringLiteral(":/assets/close.svg"), 52);
+    connect(m_print, &QAction::triggered, this, [this] { m_child->SavePagePicture(); });
     connect(m_delete, &QAction::triggered, this, &MDIForm1::ClosePrintWindow);
 
     const auto push = [this](const char *name, const QString &text, QRect geometry) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/CommonDialog.h"
+
 #include <QMainWindow>
 
 struct LayoutState;
@@ -28,6 +30,8 @@ public:
     static MDIForm1 *open(Platform &platform, LayoutState &state, EditorBoxes &editor);
 
     frmPTS1 *printWindow() const { return m_child; }
+    // The frame's own dialogs, for its font command.
+    CommonDialog &commonDialog() { return CommonDialog1; }
 
     // "Закрыть": the print window closes with its question, then the frame; the editor shows.
     void ClosePrintWindow();
@@ -45,6 +49,7 @@ private:
     QMdiArea *m_area = nullptr;
     frmPTS1 *m_child = nullptr;
     bool m_closing = false;
+    CommonDialog CommonDialog1;
 
     QWidget *Toolbar1 = nullptr;
     QAction *m_print = nullptr;

@@ -10,6 +10,7 @@
 #include "PictureItem.h"
 #include "PlatformColour.h"
 #include "editor/EditorBoxes.h"
+#include "PagePicture.h"
 #include "imaging/PNG.h"
 #include "platform/Dialogs.h"
 #include "platform/Pictures.h"
@@ -121,7 +122,7 @@ void namedSeparator(QMenu *menu, const QString &name)
 frmPTS1::frmPTS1(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *parent)
     : QWidget(parent), m_platform(platform), m_state(state), m_editor(editor),
       m_layout(std::make_unique<CertificateLayout>(state)),
-      m_store(std::make_unique<LayoutStore>(platform.settings, platform.dialogs))
+      m_store(std::make_unique<LayoutStore>(platform.settings)), CommonDialog1(platform.dialogs, this)
 {
     setObjectName(QStringLiteral("frmPTS1"));
     setAutoFillBackground(true);
@@ -264,7 +265,7 @@ void frmPTS1::buildMenus()
             [this] { ChooseNumberColour(false); });
     connect(namedAction(Menu_Number, QStringLiteral("Menu_Number_2_Res"), Text::blackReset), &QAction::triggered,
             this, [this] { ResetNumberColour(false); });
-    // The picture file commands and the page picture plug in here.
+    // The picture file commands plug in here.
     namedSeparator(Menu_Number, QStringLiteral("Menu_Fon"));
     namedAction(Menu_Number, QStringLiteral("Menu_Fon_File"), Text::fon1File);
     namedAction(Menu_Number, QStringLiteral("Menu_Fon2_File"), Text::fon2File);
@@ -277,7 +278,8 @@ void frmPTS1::buildMenus()
     namedAction(Menu_Number, QStringLiteral("Menu_Podp2_File"), Text::podpFile);
     namedAction(Menu_Number, QStringLiteral("Menu_Podp2_Reset"), Text::podpReset);
     namedSeparator(Menu_Number, QStringLiteral("Menu_Fon4"));
-    namedAction(Menu_Number, QStringLiteral("Menu_Foto"), Text::foto);
+    connect(namedAction(Menu_Number, QStringLiteral("Menu_Foto"), Text::foto), &QAction::triggered, this,
+            &frmPTS1::SavePagePicture);
 }
 
 QRectF frmPTS1::pageRectMm() const
@@ -409,7 +411,7 @@ void frmPTS1::closeEvent(QCloseEvent *event)
 {
     if (m_loaded && !m_unloaded) {
         m_unloaded = true;
-        m_store->SaveLayoutOnClose(*m_layout);
+        m_store->SaveLayoutOnClose(*m_layout, CommonDialog1);
         UnloadPrintForm();
     }
     event->accept();
@@ -515,7 +517,7 @@ void frmPTS1::ShowFontInfo(int i)
         + QLatin1Char(' ') + RegionalNumber::format(font.size)
         + (font.bold ? QStringLiteral(" Жирный") : QStringLiteral(" Обычный"))
         + (font.italic ? QStringLiteral(" Курсив") : QString()) + QLatin1Char(']');
-    m_platform.dialogs.inform(text, Text::fontInfoCaption, Dialogs::Icon::Question);
+    CommonDialog1.inform(text, Text::fontInfoCaption, Dialogs::Icon::Question);
 }
 
 void frmPTS1::OpenLabelEditor(int i)
@@ -568,10 +570,10 @@ void frmPTS1::ChooseNumberColour(bool red)
 {
     qint32 &colour = red ? m_state.RedNumberColour : m_state.BlackNumberColour;
     const qint32 before = colour;
-    m_lastColour = m_platform.dialogs.chooseColour(m_lastColour);
-    const qint32 chosen = fromColor(m_lastColour);
+    // Cancel reports the colour the dialog held: the last one chosen in this window.
+    const qint32 chosen = fromColor(CommonDialog1.chooseColour());
     if (chosen == kSelection) {
-        m_platform.dialogs.inform(Text::forbiddenColour, programTitle(), Dialogs::Icon::None);
+        CommonDialog1.inform(Text::forbiddenColour, programTitle(), Dialogs::Icon::None);
         colour = before;
         return;
     }
@@ -601,9 +603,14 @@ void frmPTS1::SaveLayout()
 
 void frmPTS1::ResetLayout()
 {
-    m_store->ResetLayout(*m_layout);
+    m_store->ResetLayout(*m_layout, CommonDialog1);
     if (txt1->isVisible())
         placeLabelEditor();
+}
+
+void frmPTS1::SavePagePicture()
+{
+    ::SavePagePicture(CommonDialog1, m_platform.clock, m_platform.shell, this, Frame1);
 }
 
 // ---- Mouse and keys -------------------------------------------------------------------------

@@ -2,7 +2,8 @@
 
 #include "LayoutTypes.h"
 
-#include <QColor>
+#include "platform/CommonDialog.h"
+
 #include <QWidget>
 
 #include <array>
@@ -63,6 +64,10 @@ public:
     void ResetNumberColour(bool red);
     void SaveLayout();
     void ResetLayout();
+    // The page as shown, without the side panel, into a picture file the operator names.
+    void SavePagePicture();
+
+    CommonDialog &commonDialog() { return CommonDialog1; }
 
 Q_SIGNALS:
     void captionChanged(const QString &caption);
@@ -107,8 +112,8 @@ private:
     QGraphicsView *m_view = nullptr;
     bool m_loaded = false;
     bool m_unloaded = false;
-    // The colour dialog's colour: the last one chosen while the window is open.
-    QColor m_lastColour = Qt::black;
+    // The window's own dialogs; its colour is the last one chosen while the window is open.
+    CommonDialog CommonDialog1;
 
     // The "Nastr" settings as the window holds them while it is open.
     QString m_img1FName, m_img2FName, m_vibFolder1, m_pechFName, m_vibFolder3, m_podpFName, m_vibFolder4;

@@ -5,6 +5,8 @@
 
 #include <optional>
 
+class QWidget;
+
 // What the windows ask of the platform's common dialogs and message boxes. The program's own
 // implementation shows real dialogs; tests answer from a script and record what was asked.
 class Dialogs
@@ -45,19 +47,22 @@ public:
 
     virtual ~Dialogs() = default;
 
-    virtual Answer message(const Message &message) = 0;
+    // Every dialog appears over its owner, the window that asks; without one, over the
+    // program's main window.
+    virtual Answer message(const Message &message, QWidget *owner = nullptr) = 0;
     // The chosen full path, or nothing when the operator cancels.
-    virtual std::optional<QString> openFile(const FileRequest &request) = 0;
-    virtual std::optional<QString> saveFile(const FileRequest &request) = 0;
+    virtual std::optional<QString> openFile(const FileRequest &request, QWidget *owner = nullptr) = 0;
+    virtual std::optional<QString> saveFile(const FileRequest &request, QWidget *owner = nullptr) = 0;
     // The colour when the dialog closes; after Cancel, the colour it was given.
-    virtual QColor chooseColour(const QColor &initial) = 0;
-    // The font when the dialog closes; after Cancel, the font it was given.
-    virtual FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize) = 0;
+    virtual QColor chooseColour(const QColor &initial, QWidget *owner = nullptr) = 0;
+    // The font when the dialog closes, its size within minSize..maxSize; after Cancel, the
+    // font it was given.
+    virtual FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize, QWidget *owner = nullptr) = 0;
 
     // A message box with one OK button.
-    void inform(const QString &text, const QString &caption, Icon icon)
+    void inform(const QString &text, const QString &caption, Icon icon, QWidget *owner = nullptr)
     {
-        message(Message{text, caption, icon, Buttons::Ok, Answer::Ok});
+        message(Message{text, caption, icon, Buttons::Ok, Answer::Ok}, owner);
     }
 };
 

@@ -1,9 +1,10 @@
 #include "QtDialogs.h"
 
+#include "FontChoiceDialog.h"
+
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
-#include <QFontDialog>
 #include <QMessageBox>
 
 namespace {
@@ -91,55 +92,48 @@ void QtDialogs::setParentWidget(QWidget *parent)
     m_parent = parent;
 }
 
-Dialogs::Answer QtDialogs::message(const Message &message)
+QWidget *QtDialogs::parentFor(QWidget *owner) const
+{
+    return owner ? owner : m_parent.data();
+}
+
+Dialogs::Answer QtDialogs::message(const Message &message, QWidget *owner)
 {
     QMessageBox box(toQt(message.icon),
                     message.caption.isEmpty() ? programTitle() : message.caption,
-                    message.text, toQt(message.buttons), m_parent);
+                    message.text, toQt(message.buttons), parentFor(owner));
     box.setDefaultButton(toQt(message.defaultButton));
     return fromQt(box.exec());
 }
 
-std::optional<QString> QtDialogs::openFile(const FileRequest &request)
+std::optional<QString> QtDialogs::openFile(const FileRequest &request, QWidget *owner)
 {
-    QFileDialog dialog(m_parent);
+    QFileDialog dialog(parentFor(owner));
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptOpen);
     dialog.setFileMode(QFileDialog::ExistingFile);
     return chosenPath(dialog);
 }
 
-std::optional<QString> QtDialogs::saveFile(const FileRequest &request)
+std::optional<QString> QtDialogs::saveFile(const FileRequest &request, QWidget *owner)
 {
-    QFileDialog dialog(m_parent);
+    QFileDialog dialog(parentFor(owner));
     prepare(dialog, request);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
     return chosenPath(dialog);
 }
 
-QColor QtDialogs::chooseColour(const QColor &initial)
+QColor QtDialogs::chooseColour(const QColor &initial, QWidget *owner)
 {
-    const QColor chosen = QColorDialog::getColor(initial, m_parent);
+    const QColor chosen = QColorDialog::getColor(initial, parentFor(owner));
     return chosen.isValid() ? chosen : initial;
 }
 
-Dialogs::FontChoice QtDialogs::chooseFont(const FontChoice &initial, int minSize, int maxSize)
+Dialogs::FontChoice QtDialogs::chooseFont(const FontChoice &initial, int minSize, int maxSize, QWidget *owner)
 {
-    Q_UNUSED(minSize)
-    Q_UNUSED(maxSize)
-    QFont font(initial.face);
-    font.setBold(initial.bold);
-    font.setItalic(initial.italic);
-    font.setPointSizeF(initial.size);
-    bool ok = false;
-    const QFont chosen = QFontDialog::getFont(&ok, font, m_parent);
-    if (!ok)
+    FontChoiceDialog dialog(initial, minSize, maxSize, parentFor(owner));
+    if (dialog.exec() != QDialog::Accepted || !dialog.isAcceptable())
         return initial;
-    FontChoice result = initial;
-    result.face = chosen.family();
-    result.bold = chosen.bold();
-    result.italic = chosen.italic();
-    result.size = qBound<double>(minSize, chosen.pointSizeF(), maxSize);
-    return result;
+    return dialog.choice();
 }

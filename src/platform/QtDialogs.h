@@ -13,12 +13,14 @@ public:
     explicit QtDialogs(QWidget *parent = nullptr);
     void setParentWidget(QWidget *parent);
 
-    Answer message(const Message &message) override;
-    std::optional<QString> openFile(const FileRequest &request) override;
-    std::optional<QString> saveFile(const FileRequest &request) override;
-    QColor chooseColour(const QColor &initial) override;
-    FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize) override;
+    Answer message(const Message &message, QWidget *owner = nullptr) override;
+    std::optional<QString> openFile(const FileRequest &request, QWidget *owner = nullptr) override;
+    std::optional<QString> saveFile(const FileRequest &request, QWidget *owner = nullptr) override;
+    QColor chooseColour(const QColor &initial, QWidget *owner = nullptr) override;
+    FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize, QWidget *owner = nullptr) override;
 
 private:
+    QWidget *parentFor(QWidget *owner) const;
+
     QPointer<QWidget> m_parent;
 };

@@ -3,6 +3,7 @@
 #include "layout/CertificateLayout.h"
 #include "layout/LayoutState.h"
 #include "layout/LayoutStore.h"
+#include "platform/CommonDialog.h"
 
 #include <QFile>
 #include <QLocale>
@@ -19,9 +20,15 @@ class LayoutStoreTest : public QObject
     std::unique_ptr<CertificateLayout> loaded(SettingsStore &settings)
     {
         auto layout = std::make_unique<CertificateLayout>(m_state);
-        LayoutStore(settings, m_test->dialogs).LoadLayout(*layout);
+        LayoutStore(settings).LoadLayout(*layout);
         return layout;
     }
+    CommonDialog &dialog()
+    {
+        m_dialog = std::make_unique<CommonDialog>(m_test->dialogs, nullptr);
+        return *m_dialog;
+    }
+    std::unique_ptr<CommonDialog> m_dialog;
     QByteArray settingsFile() const
     {
         QFile file(m_test->settingsPath());
@@ -55,7 +62,7 @@ private Q_SLOTS:
         auto layout = loaded(*m_test->settings);
         m_state.LayoutChanged = true;
         m_test->dialogs.answers = {Dialogs::Answer::Ok};
-        QVERIFY(LayoutStore(*m_test->settings, m_test->dialogs).ResetLayout(*layout));
+        QVERIFY(LayoutStore(*m_test->settings).ResetLayout(*layout, dialog()));
 
         const Dialogs::Message asked = m_test->dialogs.messages.value(0);
         QCOMPARE(asked.text, QStringLiteral("Вы действительно хотите сбросить настройки положения всех полей?"));
@@ -82,7 +89,7 @@ private Q_SLOTS:
     {
         auto layout = loaded(*m_test->settings);
         m_test->dialogs.answers = {Dialogs::Answer::Cancel};
-        QVERIFY(!LayoutStore(*m_test->settings, m_test->dialogs).ResetLayout(*layout));
+        QVERIFY(!LayoutStore(*m_test->settings).ResetLayout(*layout, dialog()));
         QCOMPARE(layout->label(0).pos, BuiltInLayout::designPosition(0));
         QVERIFY(!settingsFile().contains("PTS1"));
     }
@@ -92,8 +99,8 @@ private Q_SLOTS:
     {
         auto layout = loaded(*m_test->settings);
         m_test->dialogs.answers = {Dialogs::Answer::Ok};
-        LayoutStore store(*m_test->settings, m_test->dialogs);
-        QVERIFY(store.ResetLayout(*layout));
+        LayoutStore store(*m_test->settings);
+        QVERIFY(store.ResetLayout(*layout, dialog()));
         layout->setPicturePosition(PictureId::ImPech, {200.25f, 150.5f});
         layout->setPicturePosition(PictureId::ImPodp, {262.75f, 171.125f});
         m_state.LayoutChanged = true;
@@ -146,7 +153,7 @@ private Q_SLOTS:
         layout->setLabelPosition(12, {-3.5f, 250.25f});
         m_state.LayoutChanged = changed;
         m_test->dialogs.answers = {answer};
-        LayoutStore(*m_test->settings, m_test->dialogs).SaveLayoutOnClose(*layout);
+        LayoutStore(*m_test->settings).SaveLayoutOnClose(*layout, dialog());
         QCOMPARE(m_test->dialogs.messages.size(), changed ? 1 : 0);
         if (changed) {
             const Dialogs::Message asked = m_test->dialogs.messages.first();

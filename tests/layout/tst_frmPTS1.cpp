@@ -345,6 +345,21 @@ private Q_SLOTS:
         QVERIFY(!pts().isVisible());
     }
 
+    // "Печать" writes the page as the window shows it, without the side panel.
+    void printSavesThePagePicture()
+    {
+        open();
+        const QString path = QDir(m_test->folder()).filePath(QStringLiteral("page.jpg"));
+        m_test->dialogs.paths = {path};
+        m_test->dialogs.answers = {Dialogs::Answer::No};
+        QTest::mouseClick(m_frame->findChild<QWidget *>(QStringLiteral("Toolbar1(Print)")), Qt::LeftButton);
+        const QImage picture(path, "BMP");
+        QCOMPARE(picture.size(), pts().size());
+        QCOMPARE(picture.pixelColor(20, 20), QColor(Qt::white)); // where the panel is
+        QVERIFY(control<QWidget>("Frame1")->isVisible());
+        QVERIFY(m_test->shell.calls.isEmpty());
+    }
+
     void numberColours()
     {
         open();
@@ -353,6 +368,7 @@ private Q_SLOTS:
         menuItem("Menu_Number_1")->trigger();
         QCOMPARE(m_test->dialogs.texts(), QStringList{QStringLiteral("Этот цвет использовать нельзя!")});
         QCOMPARE(m_test->dialogs.messages.first().caption, QStringLiteral("Trelvax"));
+        QCOMPARE(m_test->dialogs.owners, (QStringList{QStringLiteral("frmPTS1"), QStringLiteral("frmPTS1")}));
         QCOMPARE(m_state.RedNumberColour, kDefaultRedNumber);
         QCOMPARE(layout().label(36).foreColour, kDefaultRedNumber);
 

@@ -1,4 +1,8 @@
+#include "TestPlatform.h"
+#include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
+
+#include <QWidget>
 
 #include <QTest>
 
@@ -30,7 +34,37 @@ private Q_SLOTS:
         QCOMPARE(qtNameFilters(pairs), filters);
         QCOMPARE(firstNameFilter(pairs), first);
     }
+
+    // A window's component: its dialogs are owned by the window, and a Cancel hands back the
+    // last colour chosen in a colour or font dialog of that window, black before any.
+    void componentRemembersItsColourAndFolder()
+    {
+        ScriptedDialogs script;
+        QWidget window;
+        window.setObjectName(QStringLiteral("frmPTS1"));
+        CommonDialog dialog(script, &window);
+
+        QCOMPARE(dialog.chooseColour(), QColor(Qt::black)); // cancelled: nothing chosen yet
+        script.colours.push_back(Qt::green);
+        QCOMPARE(dialog.chooseColour(), QColor(Qt::green));
+        QCOMPARE(dialog.chooseColour(), QColor(Qt::green)); // cancelled
+        script.fonts.push_back({QStringLiteral("Arial"), true, false, 12, Qt::red});
+        QCOMPARE(dialog.chooseFont({QStringLiteral("Epson1"), false, false, 9.75, {}}, 6, 30).colour, QColor(Qt::red));
+        // A cancelled font dialog keeps the preset, with the component's colour.
+        const Dialogs::FontChoice cancelled = dialog.chooseFont({QStringLiteral("Epson1"), false, true, 8, {}}, 6, 30);
+        QCOMPARE(cancelled.face, QStringLiteral("Epson1"));
+        QCOMPARE(cancelled.colour, QColor(Qt::red));
+        QCOMPARE(dialog.chooseColour(), QColor(Qt::red));
+
+        script.paths.push_back(QStringLiteral("/srv/blanks/front.jpg"));
+        QVERIFY(dialog.openFile({}));
+        QVERIFY(!dialog.saveFile({})); // cancelled
+        QCOMPARE(script.fileRequests.at(1).startFolder, QStringLiteral("/srv/blanks"));
+        dialog.inform(QStringLiteral("text"), QString(), Dialogs::Icon::None);
+
+        QCOMPARE(script.owners, QStringList(9, QStringLiteral("frmPTS1")));
+    }
 };
 
-QTEST_GUILESS_MAIN(DialogsTest)
+QTEST_MAIN(DialogsTest)
 #include "tst_Dialogs.moc"

@@ -4,9 +4,18 @@
 
 #include <QDir>
 #include <QFile>
+#include <QWidget>
 
-Dialogs::Answer ScriptedDialogs::message(const Message &message)
+namespace {
+QString nameOf(QWidget *owner)
 {
+    return owner ? owner->objectName() : QString();
+}
+} // namespace
+
+Dialogs::Answer ScriptedDialogs::message(const Message &message, QWidget *owner)
+{
+    owners << nameOf(owner);
     messages.append(message);
     if (answers.empty())
         return message.defaultButton;
@@ -15,8 +24,9 @@ Dialogs::Answer ScriptedDialogs::message(const Message &message)
     return answer;
 }
 
-std::optional<QString> ScriptedDialogs::openFile(const FileRequest &request)
+std::optional<QString> ScriptedDialogs::openFile(const FileRequest &request, QWidget *owner)
 {
+    owners << nameOf(owner);
     fileRequests.append(request);
     if (paths.empty())
         return std::nullopt;
@@ -27,13 +37,14 @@ std::optional<QString> ScriptedDialogs::openFile(const FileRequest &request)
     return path;
 }
 
-std::optional<QString> ScriptedDialogs::saveFile(const FileRequest &request)
+std::optional<QString> ScriptedDialogs::saveFile(const FileRequest &request, QWidget *owner)
 {
-    return openFile(request);
+    return openFile(request, owner);
 }
 
-QColor ScriptedDialogs::chooseColour(const QColor &initial)
+QColor ScriptedDialogs::chooseColour(const QColor &initial, QWidget *owner)
 {
+    owners << nameOf(owner);
     if (colours.empty())
         return initial;
     const QColor c = colours.front();
@@ -41,8 +52,9 @@ QColor ScriptedDialogs::chooseColour(const QColor &initial)
     return c;
 }
 
-Dialogs::FontChoice ScriptedDialogs::chooseFont(const FontChoice &initial, int, int)
+Dialogs::FontChoice ScriptedDialogs::chooseFont(const FontChoice &initial, int, int, QWidget *owner)
 {
+    owners << nameOf(owner);
     if (fonts.empty())
         return initial;
     const FontChoice f = fonts.front();

@@ -27,12 +27,14 @@ public:
     QList<FileRequest> fileRequests;
     std::deque<QColor> colours;
     std::deque<FontChoice> fonts;
+    // The objectName of the window that owned each dialog, in order ("" for none).
+    QStringList owners;
 
-    Answer message(const Message &message) override;
-    std::optional<QString> openFile(const FileRequest &request) override;
-    std::optional<QString> saveFile(const FileRequest &request) override;
-    QColor chooseColour(const QColor &initial) override;
-    FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize) override;
+    Answer message(const Message &message, QWidget *owner = nullptr) override;
+    std::optional<QString> openFile(const FileRequest &request, QWidget *owner = nullptr) override;
+    std::optional<QString> saveFile(const FileRequest &request, QWidget *owner = nullptr) override;
+    QColor chooseColour(const QColor &initial, QWidget *owner = nullptr) override;
+    FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize, QWidget *owner = nullptr) override;
 
     // The texts of all messages, in order.
     QStringList texts() const;
@@ -53,6 +55,13 @@ class FixedClock final : public Clock
 public:
     QDateTime time = QDateTime(QDate(2025, 12, 8), QTime(14, 5));
     QDateTime now() const override { return time; }
+    // Processes the pending events once instead of waiting; records what was asked for.
+    int waited = 0;
+    void waitProcessingEvents(int milliseconds) override
+    {
+        waited += milliseconds;
+        QCoreApplication::processEvents();
+    }
 };
 
 class FixedScreen final : public Screen

@@ -1,0 +1,66 @@
+#include "PagePicture.h"
+
+#include "imaging/Capture.h"
+#include "platform/Clock.h"
+#include "platform/CommonDialog.h"
+#include "platform/Shell.h"
+
+#include <QDir>
+#include <QImageWriter>
+#include <QSaveFile>
+#include <QWidget>
+
+namespace {
+
+bool writeBitmap(const QImage &picture, const QString &path, QString *error)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        *error = file.errorString();
+        return false;
+    }
+    QImageWriter writer(&file, "bmp");
+    if (picture.isNull() || !writer.write(picture)) {
+        *error = writer.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.flush() || !file.commit()) {
+        *error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+void SavePagePicture(CommonDialog &dialog, Clock &clock, Shell &shell, QWidget *printWindow, QWidget *panel)
+{
+    const std::optional<QString> path = dialog.saveFile({QStringLiteral("Файлы (*.jpg)|*.jpg|Все файлы(*.*)|*.*|"),
+                                                         QString(), QString(), QStringLiteral("*.jpg")});
+    if (!path)
+        return;
+
+    if (panel)
+        panel->hide();
+    clock.waitProcessingEvents(kRepaintWaitMs);
+    const QImage picture = CaptureClient(printWindow);
+    QString error;
+    const bool written = writeBitmap(picture, *path, &error);
+    if (panel)
+        panel->show();
+
+    if (!written) {
+        dialog.inform(QStringLiteral("Не удалось сохранить изображение в файл ") + QDir::toNativeSeparators(*path)
+                          + QStringLiteral("\n") + error,
+                      QStringLiteral("Ошибка сохранения"), Dialogs::Icon::Critical);
+        return;
+    }
+    const Dialogs::Answer open = dialog.message({QStringLiteral("Открыть файл?"), QStringLiteral("Файл сохранен."),
+                                                 Dialogs::Icon::Question, Dialogs::Buttons::YesNo,
+                                                 Dialogs::Answer::Yes});
+    if (open != Dialogs::Answer::Yes)
+        return;
+    shell.showInFolder(*path);
+    shell.openDocument(*path);
+}
