@@ -13,6 +13,7 @@
 #include <QElapsedTimer>
 #include <QGraphicsView>
 #include <QImage>
+#include <QLabel>
 #include <QTest>
 
 #include <cstdio>
@@ -78,10 +79,19 @@ int main(int argc, char *argv[])
     Setup setup;
     std::vector<Row> rows;
 
+    // The program has shown its journal and editor windows before the certificate opens: the
+    // application's own start-up (font database, styles) is not the print window's.
+    {
+        QLabel editor(QStringLiteral("Свидетельство о регистрации ТС"));
+        PaintProbe probe;
+        editor.installEventFilter(&probe);
+        editor.show();
+        waitForPaint(probe);
+    }
     const double cold = openToFirstPaint(setup);
     const double open = medianOf([&] { return openToFirstPaint(setup); });
     rows.push_back(absolute(QStringLiteral("open print window to first paint"), open, 150));
-    rows.push_back(info(QStringLiteral("  first open of the run (cold)"), ms(cold)));
+    rows.push_back(absolute(QStringLiteral("  first open of the run"), cold, 150));
 
     MDIForm1 frame(setup.test.platform, setup.state, setup.editor);
     frame.show();
