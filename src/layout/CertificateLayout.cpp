@@ -10,6 +10,8 @@ using namespace PlatformColour;
 CertificateLayout::CertificateLayout(LayoutState &state, QObject *parent)
     : QObject(parent), m_state(state)
 {
+    // Before the first label is measured.
+    PageText::registerFontSubstitutions();
     for (int i = 0; i < kLabelCount; ++i) {
         Label &l = at(i);
         l.pos = BuiltInLayout::designPosition(i);

@@ -93,6 +93,10 @@ void MDIForm1::buildToolbar()
     Toolbar1 = new QWidget(this);
     Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
     Toolbar1->setFixedHeight(pixelsFromTwips(kToolbarHeightTwips));
+    // The strip's buttons were laid out in twips for a small face.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(8);
+    Toolbar1->setFont(font);
 
     const auto toolButton = [this](const QString &key, const QString &text, const QString &icon, int left) {
         auto *action = new QAction(QFile::exists(icon) ? builtInIcon(icon, 16) : QIcon(), text, this);

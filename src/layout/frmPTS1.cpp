@@ -99,6 +99,14 @@ QRect twipsRect(int left, int top, int width, int height)
     return QRect(pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width), pixelsFromTwips(height));
 }
 
+// The small face the panel and the frame's strip were laid out for, in twips.
+QFont controlFont()
+{
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPointSizeF(8);
+    return font;
+}
+
 bool ctrlAlone(Qt::KeyboardModifiers modifiers)
 {
     return (modifiers & (Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))
@@ -137,6 +145,10 @@ frmPTS1::frmPTS1(Platform &platform, LayoutState &state, EditorBoxes &editor, QW
 
 frmPTS1::~frmPTS1()
 {
+    // The view and the editor go first, and send their last events to nobody.
+    for (QObject *watched : {static_cast<QObject *>(txt1), static_cast<QObject *>(m_viewport),
+                             static_cast<QObject *>(m_view)})
+        watched->removeEventFilter(this);
     // The scene's items read the model while they go.
     delete m_view;
     delete m_scene;
@@ -162,8 +174,9 @@ void frmPTS1::buildPage()
     m_view->setFocusPolicy(Qt::StrongFocus);
     // Millimetres to logical pixels: the page is as large on the screen as on paper.
     m_view->setTransform(QTransform::fromScale(m_view->logicalDpiX() / 25.4, m_view->logicalDpiY() / 25.4));
+    m_viewport = m_view->viewport();
     m_view->installEventFilter(this);
-    m_view->viewport()->installEventFilter(this);
+    m_viewport->installEventFilter(this);
 
     txt1 = new QLineEdit(m_view->viewport());
     txt1->setObjectName(QStringLiteral("txt1"));
@@ -190,9 +203,7 @@ void frmPTS1::buildPanel()
     palette.setColor(QPalette::Window, palette.color(QPalette::Button));
     Frame1->setPalette(palette);
     Frame1->setGeometry(twipsRect(0, 0, 4335, 3615));
-    QFont panelFont = Frame1->font();
-    panelFont.setPointSizeF(8);
-    Frame1->setFont(panelFont);
+    Frame1->setFont(controlFont());
 
     for (int side = 0; side < 2; ++side) {
         Label1[size_t(side)] = new QLabel(side == 0 ? Text::side1 : Text::side2, Frame1);
@@ -203,7 +214,8 @@ void frmPTS1::buildPanel()
         auto *check = new QCheckBox(text, Frame1);
         check->setObjectName(QLatin1String(name));
         check->setChecked(true);
-        check->setGeometry(twipsRect(left, top, 2100, 240));
+        // Up to the next column, or to the panel's edge.
+        check->setGeometry(twipsRect(left, top, left < 2160 ? 2100 : 4335 - left - 30, 240));
         return check;
     };
     ChFon1 = box("ChFon1", Text::moveBackground, 60, 420);
@@ -726,7 +738,7 @@ bool frmPTS1::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == m_view && event->type() == QEvent::KeyPress)
         return handleKey(static_cast<QKeyEvent *>(event));
-    if (watched == m_view->viewport()) {
+    if (watched == m_viewport) {
         switch (event->type()) {
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:

@@ -110,6 +110,7 @@ private:
     std::unique_ptr<LayoutStore> m_store;
     CertificateScene *m_scene = nullptr;
     QGraphicsView *m_view = nullptr;
+    QWidget *m_viewport = nullptr;
     bool m_loaded = false;
     bool m_unloaded = false;
     // The window's own dialogs; its colour is the last one chosen while the window is open.

@@ -141,6 +141,8 @@ private Q_SLOTS:
         QCOMPARE(layout().picture(PictureId::ImPech).image.size(), QSize(40, 40));
         QCOMPARE(layout().picture(PictureId::ImPodp).sizeMm.width(), 60 * 25.4 / 96);
         QVERIFY(!control<QLineEdit>("txt1")->isVisible());
+        // The window maps the design faces to installed ones by itself (this runs first).
+        QCOMPARE(QFontInfo(PageText::fontOf(layout().label(0).font)).family(), QStringLiteral("Liberation Mono"));
     }
 
     void selectionFollowsTheClicks()
