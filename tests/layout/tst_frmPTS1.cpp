@@ -213,6 +213,12 @@ private Q_SLOTS:
         for (int n = 0; n < 4; ++n)
             QTest::mouseClick(frameButton("CmdDown"), Qt::LeftButton);
         QCOMPARE(layout().label(7).pos.top, top + 1.0f);
+
+        // Everything selected: the hidden labels move with the others.
+        menuItem("Menu_Fild_SetAll")->trigger();
+        QTest::keyClick(&pts().view(), Qt::Key_Up);
+        for (const int i : {3, 40, 43})
+            QCOMPARE(layout().label(i).pos.top, BuiltInLayout::designPosition(i).top - 0.25f);
     }
 
     void aMoveWithNothingSelectedStillAsksOnClosing()
