@@ -101,7 +101,6 @@ private:
     int labelAt(const QPoint &viewportPos) const;
     void placeLabelEditor();
     void applyVisibility();
-    CertificateLayout *layoutPtr() const { return m_layout.get(); }
 
     Platform &m_platform;
     LayoutState &m_state;
