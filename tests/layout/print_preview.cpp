@@ -1,5 +1,6 @@
 // Opens the certificate frame over a filled-in record, for a person to look at: run it under a
-// virtual display and take a screenshot, or pass a file name to have the frame saved as PNG.
+// virtual display and take a screenshot, or pass a file name to have the frame saved as PNG
+// (further arguments: pictures to put into the program folder, such as pechat.png).
 // Uses the test platform (temporary settings and program folder with the sample pictures).
 
 #include "FakeEditorBoxes.h"
@@ -16,7 +17,11 @@ int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
     TestPlatform test;
-    for (const QString &picture : QStringLiteral(TRELVAX_PREVIEW_PICTURES).split(u'|', Qt::SkipEmptyParts))
+    // The sample stamp and signature of the build, or the pictures named after the output file.
+    QStringList pictures = QStringLiteral(TRELVAX_PREVIEW_PICTURES).split(u'|', Qt::SkipEmptyParts);
+    for (int i = 2; i < argc; ++i)
+        pictures << QString::fromLocal8Bit(argv[i]);
+    for (const QString &picture : pictures)
         QFile::copy(picture, test.platform.programFile(picture.section(u'/', -1)));
 
     FakeEditorBoxes editor;
@@ -37,5 +42,9 @@ int main(int argc, char *argv[])
             app.quit();
         });
     }
-    return app.exec();
+    const int code = app.exec();
+    // What would have been shown in message boxes.
+    for (const QString &text : test.dialogs.texts())
+        qInfo("message: %s", qPrintable(text));
+    return code;
 }
