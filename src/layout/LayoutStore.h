@@ -1,0 +1,36 @@
+#pragma once
+
+#include "LayoutTypes.h"
+
+class CertificateLayout;
+class CommonDialog;
+class SettingsStore;
+
+// Where the operator's placements of the labels and pictures are kept from one run to the
+// next: sections "PTS1top"/"PTS1left" (labels, key = index) and "PTS1topIm".. (pictures), each
+// value one coordinate in millimetres in the operator's regional number format.
+class LayoutStore
+{
+public:
+    explicit LayoutStore(SettingsStore &settings);
+
+    // Labels first, each Top then Left, defaulting to where the label is now; then the four
+    // pictures with their constant defaults. A value that cannot be read leaves the element
+    // where it was.
+    void LoadLayout(CertificateLayout &layout) const;
+    // Stores every position and clears the change flag.
+    void SaveLayout(CertificateLayout &layout);
+    // After the operator's OK: everything to its reset position, stored at once. False when
+    // the operator did not confirm; nothing has changed then.
+    bool ResetLayout(CertificateLayout &layout, CommonDialog &dialog);
+    // The closing question when positions were changed; stores them on Yes. Never cancels.
+    void SaveLayoutOnClose(CertificateLayout &layout, CommonDialog &dialog);
+
+private:
+    enum class Spelling { Save, Reset };
+    void store(const CertificateLayout &layout, Spelling spelling);
+    void write(const QString &section, const QString &key, float value);
+    float read(const QString &section, const QString &key, float current) const;
+
+    SettingsStore &m_settings;
+};

@@ -1,0 +1,94 @@
+#include "PageText.h"
+
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QPaintDevice>
+
+namespace PageText {
+
+namespace {
+
+// A device of high resolution to measure on, so that no rounding of a coarse device leaks
+// into the widths: 1200 dots per inch.
+QPaintDevice *referenceDevice()
+{
+    static QImage device = [] {
+        QImage image(1, 1, QImage::Format_ARGB32_Premultiplied);
+        image.setDotsPerMeterX(qRound(1200 / 0.0254));
+        image.setDotsPerMeterY(qRound(1200 / 0.0254));
+        return image;
+    }();
+    return &device;
+}
+
+} // namespace
+
+void registerFontSubstitutions()
+{
+    static const bool done = [] {
+        // A dot-matrix printer's letters are even-width: a monospaced face.
+        QFont::insertSubstitutions(QStringLiteral("Epson1"),
+                                   {QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")});
+        // The certificate number is printed in narrow bold figures.
+        QFont::insertSubstitutions(QStringLiteral("PTS_Number_1"),
+                                   {QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("Liberation Sans")});
+        QFont::insertSubstitutions(QStringLiteral("@Arial Unicode MS"),
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+        QFont::insertSubstitutions(QStringLiteral("Arial"),
+                                   {QStringLiteral("Liberation Sans"), QStringLiteral("DejaVu Sans")});
+        return true;
+    }();
+    Q_UNUSED(done);
+}
+
+QFont fontOf(const LabelFontSpec &spec)
+{
+    QFont font(spec.face);
+    if (spec.size > 0)
+        font.setPointSizeF(spec.size);
+    font.setBold(spec.bold);
+    font.setItalic(spec.italic);
+    font.setHintingPreference(QFont::PreferNoHinting);
+    font.setKerning(false);
+    return font;
+}
+
+bool isFaceAvailable(const QString &face)
+{
+    if (face.trimmed().isEmpty())
+        return false;
+    if (QFontDatabase::hasFamily(face))
+        return true;
+    for (const QString &substitute : QFont::substitutes(face)) {
+        if (QFontDatabase::hasFamily(substitute))
+            return true;
+    }
+    return false;
+}
+
+DeviceFont deviceFont(const LabelFontSpec &spec, qreal dpi)
+{
+    DeviceFont result{fontOf(spec), 1};
+    const qreal exact = qMax<qreal>(spec.size, 0.1) * dpi / 72;
+    const int whole = qMax(1, qRound(exact));
+    result.font.setPixelSize(whole);
+    result.scale = exact / whole;
+    return result;
+}
+
+QSizeF textSizeMmOn(const LabelFontSpec &spec, const QString &text, QPaintDevice *device)
+{
+    const qreal dpiX = device->logicalDpiX();
+    const qreal dpiY = device->logicalDpiY();
+    const DeviceFont font = deviceFont(spec, dpiY);
+    const QFontMetricsF metrics(font.font, device);
+    return {metrics.horizontalAdvance(text) * font.scale * 25.4 / dpiX, metrics.height() * font.scale * 25.4 / dpiY};
+}
+
+QSizeF textSizeMm(const LabelFontSpec &spec, const QString &text)
+{
+    return textSizeMmOn(spec, text, referenceDevice());
+}
+
+} // namespace PageText
