@@ -1,5 +1,7 @@
 #include "journal/Form1.h"
 #include "journal/Journal.h"
+#include "layout/LayoutState.h"
+#include "layout/MDIForm1.h"
 #include "platform/InstanceLock.h"
 #include "platform/Clock.h"
 #include "platform/Platform.h"
@@ -47,7 +49,9 @@ int main(int argc, char *argv[])
 
     // The journal lives for the whole run; the windows share it.
     static Journal journal;
+    static LayoutState layout;
     Form1 journalWindow(platform, journal);
+    MDIForm1::serveEditorsOf(journalWindow, platform, layout);
     if (!journalWindow.isLoaded())
         return 1;
     dialogs.setParentWidget(&journalWindow);

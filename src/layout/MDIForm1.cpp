@@ -1,5 +1,8 @@
 #include "MDIForm1.h"
 
+#include "editor/frm.h"
+#include "journal/Form1.h"
+
 #include "frmPTS1.h"
 #include "LayoutState.h"
 #include "editor/EditorBoxes.h"
@@ -86,6 +89,14 @@ MDIForm1 *MDIForm1::open(Platform &platform, LayoutState &state, EditorBoxes &ed
     frame->show();
     frame->m_child->view().setFocus();
     return frame;
+}
+
+void MDIForm1::serveEditorsOf(Form1 &journalWindow, Platform &platform, LayoutState &state)
+{
+    QObject::connect(&journalWindow, &Form1::editorOpened, &journalWindow, [&platform, &state](frm *editor) {
+        QObject::connect(editor, &frm::previewRequested, editor,
+                         [&platform, &state, editor] { open(platform, state, *editor); });
+    });
 }
 
 void MDIForm1::buildToolbar()

@@ -6,6 +6,7 @@
 
 struct LayoutState;
 struct Platform;
+class Form1;
 class EditorBoxes;
 class QAction;
 class QMdiArea;
@@ -28,6 +29,8 @@ public:
     // What the editor's preview button does: a frame of its own, shown, that deletes itself
     // when it is closed and shows the editor again.
     static MDIForm1 *open(Platform &platform, LayoutState &state, EditorBoxes &editor);
+    // Every editor the journal window opens gets its preview button wired to open().
+    static void serveEditorsOf(Form1 &journalWindow, Platform &platform, LayoutState &state);
 
     frmPTS1 *printWindow() const { return m_child; }
     // The frame's own dialogs, for its font command.

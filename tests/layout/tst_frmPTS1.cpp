@@ -1,5 +1,8 @@
 #include "FakeEditorBoxes.h"
 #include "TestPlatform.h"
+#include "editor/frm.h"
+#include "journal/Form1.h"
+#include "journal/Journal.h"
 #include "layout/BuiltInLayout.h"
 #include "layout/CertificateLayout.h"
 #include "layout/CertificateScene.h"
@@ -11,6 +14,7 @@
 #include "platform/RegionalNumber.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
@@ -528,6 +532,36 @@ private Q_SLOTS:
                  qPrintable(QStringLiteral("%1 / %2").arg(screenRight - screenLeft).arg(paperRight - paperLeft)));
         // The ink stays inside the label's box (2 mm margin of the source on the left).
         QVERIFY(paperRight - 2 <= l.width);
+    }
+
+    // The operator's road: New in the journal, a plate typed in the editor, the preview button
+    // opens the certificate frame over the same text, and closing it brings the editor back.
+    void theEditorsPreviewOpensTheCertificate()
+    {
+        auto journal = std::make_unique<Journal>();
+        Form1 form(m_test->platform, *journal);
+        MDIForm1::serveEditorsOf(form, m_test->platform, m_state);
+        form.show();
+        QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Cmd1")), Qt::LeftButton);
+        frm *editor = form.editor();
+        QVERIFY(editor && editor->isVisible());
+        editor->setBoxText(0, QStringLiteral("А123ВС77"));
+        QTest::mouseClick(editor->findChild<QPushButton *>(QStringLiteral("Command1")), Qt::LeftButton);
+
+        MDIForm1 *frame = nullptr;
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *f = qobject_cast<MDIForm1 *>(w); f && f->isVisible())
+                frame = f;
+        QVERIFY(frame);
+        QVERIFY(!editor->isVisible());
+        QCOMPARE(frame->windowTitle(), QStringLiteral("Свидетельство о Регистрации"));
+        QCOMPARE(frame->printWindow()->layout().label(0).text, QStringLiteral("А123ВС77"));
+
+        frame->close();
+        QVERIFY(editor->isVisible());
+        QCOMPARE(editor->boxText(0), QStringLiteral("А123ВС77"));
+        editor->close();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
 
