@@ -42,13 +42,13 @@ void registerFontSubstitutions()
     Q_UNUSED(done);
 }
 
-QFont fontOf(const LabelFontSpec &spec)
+QFont fontOf(const LabelFontSpec &wanted)
 {
-    QFont font(spec.face);
-    if (spec.size > 0)
-        font.setPointSizeF(spec.size);
-    font.setBold(spec.bold);
-    font.setItalic(spec.italic);
+    QFont font(wanted.face);
+    if (wanted.size > 0)
+        font.setPointSizeF(wanted.size);
+    font.setBold(wanted.bold);
+    font.setItalic(wanted.italic);
     font.setHintingPreference(QFont::PreferNoHinting);
     font.setKerning(false);
     return font;
@@ -67,28 +67,28 @@ bool isFaceAvailable(const QString &face)
     return false;
 }
 
-DeviceFont deviceFont(const LabelFontSpec &spec, qreal dpi)
+DeviceFont deviceFont(const LabelFontSpec &wanted, qreal dpi)
 {
-    DeviceFont result{fontOf(spec), 1};
-    const qreal exact = qMax<qreal>(spec.size, 0.1) * dpi / 72;
+    DeviceFont result{fontOf(wanted), 1};
+    const qreal exact = qMax<qreal>(wanted.size, 0.1) * dpi / 72;
     const int whole = qMax(1, qRound(exact));
     result.font.setPixelSize(whole);
     result.scale = exact / whole;
     return result;
 }
 
-QSizeF textSizeMmOn(const LabelFontSpec &spec, const QString &text, QPaintDevice *device)
+QSizeF textSizeMmOn(const LabelFontSpec &wanted, const QString &text, QPaintDevice *device)
 {
     const qreal dpiX = device->logicalDpiX();
     const qreal dpiY = device->logicalDpiY();
-    const DeviceFont font = deviceFont(spec, dpiY);
+    const DeviceFont font = deviceFont(wanted, dpiY);
     const QFontMetricsF metrics(font.font, device);
     return {metrics.horizontalAdvance(text) * font.scale * 25.4 / dpiX, metrics.height() * font.scale * 25.4 / dpiY};
 }
 
-QSizeF textSizeMm(const LabelFontSpec &spec, const QString &text)
+QSizeF textSizeMm(const LabelFontSpec &wanted, const QString &text)
 {
-    return textSizeMmOn(spec, text, referenceDevice());
+    return textSizeMmOn(wanted, text, referenceDevice());
 }
 
 } // namespace PageText

@@ -18,7 +18,7 @@ namespace PageText {
 void registerFontSubstitutions();
 
 // The font a label asks for, as the operator names it (a point size).
-QFont fontOf(const LabelFontSpec &spec);
+QFont fontOf(const LabelFontSpec &wanted);
 
 // The font to draw with on a device of the given resolution, and the scale to draw it at.
 // Font engines size fonts in whole dots (9.75 points are 81.25 dots at 600 dpi, drawn as 81),
@@ -28,14 +28,14 @@ struct DeviceFont
     QFont font;
     qreal scale = 1; // exact size / whole size
 };
-DeviceFont deviceFont(const LabelFontSpec &spec, qreal dpi);
+DeviceFont deviceFont(const LabelFontSpec &wanted, qreal dpi);
 // Whether a face can be given to a label: installed, or mapped to an installed face.
 bool isFaceAvailable(const QString &face);
 
 // The size the text takes on the page, in millimetres: the width of its advances and the
 // height of one line.
-QSizeF textSizeMm(const LabelFontSpec &spec, const QString &text);
+QSizeF textSizeMm(const LabelFontSpec &wanted, const QString &text);
 // The same measured on a device as it is drawn there, in millimetres.
-QSizeF textSizeMmOn(const LabelFontSpec &spec, const QString &text, QPaintDevice *device);
+QSizeF textSizeMmOn(const LabelFontSpec &wanted, const QString &text, QPaintDevice *device);
 
 } // namespace PageText

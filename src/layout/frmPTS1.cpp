@@ -535,10 +535,10 @@ void frmPTS1::ShowFontInfo(int i)
 void frmPTS1::OpenLabelEditor(int i)
 {
     m_state.EditedLabel = i;
-    const LabelFontSpec &spec = m_layout->label(i).font;
-    QFont font(spec.face);
-    font.setPointSizeF(spec.size);
-    font.setBold(spec.bold);
+    const LabelFontSpec &wanted = m_layout->label(i).font;
+    QFont font(wanted.face);
+    font.setPointSizeF(wanted.size);
+    font.setBold(wanted.bold);
     txt1->setFont(font);
     txt1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     txt1->setText(m_layout->label(i).text);
