@@ -3,6 +3,9 @@
 
 #include "BenchSupport.h"
 
+#include "TestPlatform.h"
+#include "journal/Journal.h"
+#include "journal/JournalFile.h"
 #include "platform/Cp1251.h"
 
 #include <QCoreApplication>
@@ -388,6 +391,17 @@ bool allPass(const std::vector<Row> &rows)
 {
     return std::none_of(rows.begin(), rows.end(),
                         [](const Row &r) { return r.result == QStringLiteral("FAIL"); });
+}
+
+double saveJournal(Journal &journal)
+{
+    ScriptedDialogs dialogs;
+    QElapsedTimer timer;
+    timer.start();
+    const bool saved = SaveJournal(journal, dialogs);
+    const double ms = msSince(timer);
+    require(saved, "SaveJournal failed");
+    return ms;
 }
 
 } // namespace bench

@@ -9,6 +9,7 @@
 #include <vector>
 
 class QEvent;
+struct Journal;
 
 // Every benchmark prints one table of rows in the same columns (figure, value, target, ratio,
 // result), so that bench/run can gather them. A result is PASS, FAIL, or "-" for floors and
@@ -27,6 +28,8 @@ void writeFile(const QString &path, const QByteArray &bytes);
 
 double msSince(const QElapsedTimer &timer);
 double median(std::vector<double> values);
+// SaveJournal of the whole journal, in milliseconds; a failed save ends the benchmark.
+double saveJournal(Journal &journal);
 // Bytes the process holds on the heap, the mapped large blocks included.
 qint64 heapInUse();
 

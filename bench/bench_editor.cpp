@@ -85,17 +85,6 @@ double closeNewRecord(Form1 &form, Journal &journal)
     return ms;
 }
 
-double saveJournal(Journal &journal)
-{
-    ScriptedDialogs dialogs;
-    QElapsedTimer timer;
-    timer.start();
-    const bool saved = SaveJournal(journal, dialogs);
-    const double ms = msSince(timer);
-    require(saved, "SaveJournal failed");
-    return ms;
-}
-
 } // namespace
 
 int main(int argc, char **argv)

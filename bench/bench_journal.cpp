@@ -73,17 +73,6 @@ double floorSave(const QString &text, const QString &path)
     return msSince(timer);
 }
 
-double saveJournal(Journal &journal)
-{
-    ScriptedDialogs dialogs;
-    QElapsedTimer timer;
-    timer.start();
-    const bool saved = SaveJournal(journal, dialogs);
-    const double ms = msSince(timer);
-    require(saved, "SaveJournal failed");
-    return ms;
-}
-
 
 // From construction (screen check, OPFILE1, settings, ZAPOLNTABL) to the grid's first paint
 // on screen.
