@@ -4,6 +4,7 @@
 #include "journal/Form1.h"
 
 #include "frmPTS1.h"
+#include "LabelFontCommands.h"
 #include "LayoutState.h"
 #include "editor/EditorBoxes.h"
 #include "platform/Pictures.h"
@@ -165,7 +166,10 @@ void MDIForm1::buildToolbar()
     connect(SetAll, &QPushButton::clicked, this, [this] { m_child->SelectAllLabels(); });
     connect(CmdSave, &QPushButton::clicked, this, [this] { m_child->SaveLayout(); });
     connect(CmdRes, &QPushButton::clicked, this, [this] { m_child->ResetLayout(); });
-    // "Шрифт" and "Вернуть шрифт" are wired with the label font commands.
+    connect(SHR1, &QPushButton::clicked, this,
+            [this] { LabelFontCommands::FrameChangeLabelFont(m_child->layout(), CommonDialog1); });
+    connect(SHR3, &QPushButton::clicked, this,
+            [this] { LabelFontCommands::ResetLabelFonts(m_child->layout(), CommonDialog1); });
 }
 
 void MDIForm1::fitToScreen()

@@ -1,6 +1,7 @@
 #include "PageText.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPaintDevice>
@@ -62,6 +63,23 @@ bool isFaceAvailable(const QString &face)
         return true;
     for (const QString &substitute : QFont::substitutes(face)) {
         if (QFontDatabase::hasFamily(substitute))
+            return true;
+    }
+    return false;
+}
+
+QString shownFamily(const LabelFontSpec &font)
+{
+    return QFontInfo(fontOf(font)).family();
+}
+
+bool showsFace(const LabelFontSpec &font, const QString &face)
+{
+    const QString shown = shownFamily(font);
+    if (shown.compare(face.trimmed(), Qt::CaseInsensitive) == 0)
+        return true;
+    for (const QString &substitute : QFont::substitutes(face.trimmed())) {
+        if (shown.compare(substitute, Qt::CaseInsensitive) == 0)
             return true;
     }
     return false;

@@ -31,6 +31,12 @@ struct DeviceFont
 DeviceFont deviceFont(const LabelFontSpec &wanted, qreal dpi);
 // Whether a face can be given to a label: installed, or mapped to an installed face.
 bool isFaceAvailable(const QString &face);
+// The family the font engine really draws a label's font with.
+QString shownFamily(const LabelFontSpec &font);
+// Whether a label's font is drawn in the face asked for, or in a face that stands in for it
+// by the substitutions above: "Epson1" drawn as its monospaced stand-in is "Epson1" shown.
+// A fallback the font engine picked on its own is not.
+bool showsFace(const LabelFontSpec &font, const QString &face);
 
 // The size the text takes on the page, in millimetres: the width of its advances and the
 // height of one line.

@@ -3,6 +3,7 @@
 #include "BuiltInLayout.h"
 #include "CertificateLayout.h"
 #include "CertificateScene.h"
+#include "LabelFontCommands.h"
 #include "LabelItem.h"
 #include "LayoutState.h"
 #include "LayoutStore.h"
@@ -263,8 +264,8 @@ void frmPTS1::buildMenus()
     Menu_Fild->setObjectName(QStringLiteral("Menu_Fild"));
     connect(namedAction(Menu_Fild, QStringLiteral("Menu_Fild_SetAll"), Text::menuSetAll), &QAction::triggered, this,
             &frmPTS1::SelectAllLabels);
-    // The label font commands come with the font table's commands.
-    namedAction(Menu_Fild, QStringLiteral("Menu_Fild_Font"), Text::menuFont);
+    connect(namedAction(Menu_Fild, QStringLiteral("Menu_Fild_Font"), Text::menuFont), &QAction::triggered, this,
+            [this] { LabelFontCommands::ChangeLabelFont(*m_layout, CommonDialog1); });
 
     Menu_Number = new QMenu(Text::menuNumber, this);
     Menu_Number->setObjectName(QStringLiteral("Menu_Number"));

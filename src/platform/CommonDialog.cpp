@@ -32,7 +32,11 @@ QColor CommonDialog::chooseColour()
 Dialogs::FontChoice CommonDialog::chooseFont(Dialogs::FontChoice preset, int minSize, int maxSize)
 {
     preset.colour = m_colour;
+    preset.strikeout = m_strikeout;
+    preset.underline = m_underline;
     const Dialogs::FontChoice chosen = m_dialogs.chooseFont(preset, minSize, maxSize, m_owner);
     m_colour = chosen.colour;
+    m_strikeout = chosen.strikeout;
+    m_underline = chosen.underline;
     return chosen;
 }

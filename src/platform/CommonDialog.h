@@ -21,7 +21,8 @@ public:
 
     // The colour dialog, preset with the component's colour.
     QColor chooseColour();
-    // The font dialog, preset with the given face, style and size and the component's colour.
+    // The font dialog, preset with the given face, style and size and the component's colour
+    // and effects.
     Dialogs::FontChoice chooseFont(Dialogs::FontChoice preset, int minSize, int maxSize);
 
     QColor colour() const { return m_colour; }
@@ -32,5 +33,7 @@ private:
     Dialogs &m_dialogs;
     QWidget *m_owner;
     QColor m_colour = Qt::black;
+    bool m_strikeout = false;
+    bool m_underline = false;
     QString m_folder;
 };

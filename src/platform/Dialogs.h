@@ -43,6 +43,10 @@ public:
         bool italic = false;
         double size = 8.25;
         QColor colour = Qt::black;
+        // The effects the dialog offers with the colour. Handed back, never drawn: a label's
+        // letters are plain on the paper form.
+        bool strikeout = false;
+        bool underline = false;
     };
 
     virtual ~Dialogs() = default;

@@ -2,11 +2,13 @@
 
 #include "RegionalNumber.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QDoubleValidator>
 #include <QFontComboBox>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -85,6 +87,18 @@ FontChoiceDialog::FontChoiceDialog(const Dialogs::FontChoice &initial, int minSi
         m_colour->addItem(swatch(QColor(c.rgb)), QString::fromUtf16(c.name), QColor(c.rgb));
     selectColour(initial.colour);
 
+    m_strikeout = new QCheckBox(QStringLiteral("Зачеркнутый"), this);
+    m_strikeout->setObjectName(QStringLiteral("strikeout"));
+    m_strikeout->setChecked(initial.strikeout);
+    m_underline = new QCheckBox(QStringLiteral("Подчеркнутый"), this);
+    m_underline->setObjectName(QStringLiteral("underline"));
+    m_underline->setChecked(initial.underline);
+    auto *effects = new QGroupBox(QStringLiteral("Видоизменение"), this);
+    auto *effectsForm = new QFormLayout(effects);
+    effectsForm->addRow(m_strikeout);
+    effectsForm->addRow(m_underline);
+    effectsForm->addRow(QStringLiteral("Цвет:"), m_colour);
+
     m_sample = new QLabel(QStringLiteral("АаБбЯя AaBbYyZz 0123"), this);
     m_sample->setObjectName(QStringLiteral("sample"));
     m_sample->setMinimumSize(320, 60);
@@ -100,14 +114,16 @@ FontChoiceDialog::FontChoiceDialog(const Dialogs::FontChoice &initial, int minSi
     form->addRow(QStringLiteral("Шрифт:"), m_face);
     form->addRow(QStringLiteral("Начертание:"), m_style);
     form->addRow(QStringLiteral("Размер (%1–%2):").arg(minSize).arg(maxSize), m_size);
-    form->addRow(QStringLiteral("Цвет:"), m_colour);
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(form);
+    layout->addWidget(effects);
     layout->addWidget(m_sample);
     layout->addWidget(m_buttons);
 
     for (QComboBox *box : {static_cast<QComboBox *>(m_face), m_style, m_size, m_colour})
         connect(box, &QComboBox::currentTextChanged, this, &FontChoiceDialog::updateSample);
+    for (QCheckBox *box : {m_strikeout, m_underline})
+        connect(box, &QCheckBox::toggled, this, &FontChoiceDialog::updateSample);
     updateSample();
 }
 
@@ -138,6 +154,8 @@ Dialogs::FontChoice FontChoiceDialog::choice() const
     c.italic = m_style->currentIndex() % 2 == 1;
     c.size = double(RegionalNumber::parse(m_size->currentText()).value_or(float(m_minSize)));
     c.colour = m_colour->currentData().value<QColor>();
+    c.strikeout = m_strikeout->isChecked();
+    c.underline = m_underline->isChecked();
     return c;
 }
 
@@ -152,6 +170,8 @@ void FontChoiceDialog::updateSample()
     font.setBold(c.bold);
     font.setItalic(c.italic);
     font.setPointSizeF(c.size);
+    font.setStrikeOut(c.strikeout);
+    font.setUnderline(c.underline);
     m_sample->setFont(font);
     QPalette palette = m_sample->palette();
     palette.setColor(QPalette::WindowText, c.colour);

@@ -4,6 +4,7 @@
 
 #include <QDialog>
 
+class QCheckBox;
 class QComboBox;
 class QDialogButtonBox;
 class QFontComboBox;
@@ -11,7 +12,7 @@ class QLabel;
 
 // The font dialog of the certificate windows: a face, its style, a size within the range the
 // labels accept, and a colour. Sizes outside the range cannot be chosen at all, rather than
-// being cut back afterwards.
+// being cut back afterwards. The effects are offered as the classic dialog offers them.
 class FontChoiceDialog final : public QDialog
 {
     Q_OBJECT
@@ -33,6 +34,8 @@ private:
     QComboBox *m_style = nullptr;
     QComboBox *m_size = nullptr;
     QComboBox *m_colour = nullptr;
+    QCheckBox *m_strikeout = nullptr;
+    QCheckBox *m_underline = nullptr;
     QLabel *m_sample = nullptr;
     QDialogButtonBox *m_buttons = nullptr;
 };
