@@ -1,5 +1,6 @@
 #include "platform/FontChoiceDialog.h"
 
+#include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QLocale>
@@ -71,6 +72,10 @@ private Q_SLOTS:
         box(dialog, "style")->setCurrentIndex(box(dialog, "style")->findText(QStringLiteral("Жирный курсив")));
         box(dialog, "colour")->setCurrentIndex(box(dialog, "colour")->findText(QStringLiteral("Красный")));
         typeSize(dialog, QStringLiteral("14"));
+        // The effects are offered and handed back with the rest.
+        dialog.show();
+        QCheckBox *underline = dialog.findChild<QCheckBox *>(QStringLiteral("underline"));
+        QTest::mouseClick(underline, Qt::LeftButton, {}, QPoint(6, underline->height() / 2));
         QSignalSpy accepted(&dialog, &QDialog::accepted);
         dialog.show();
         QTest::mouseClick(dialog.findChild<QPushButton *>(QStringLiteral("ok")), Qt::LeftButton);
@@ -80,6 +85,7 @@ private Q_SLOTS:
         QVERIFY(c.bold && c.italic);
         QCOMPARE(c.size, 14.0);
         QCOMPARE(c.colour, QColor(Qt::red));
+        QVERIFY(c.underline && !c.strikeout);
     }
 };
 
