@@ -39,7 +39,8 @@ private Q_SLOTS:
     }
 
     // A window's component: its dialogs are owned by the window, and a Cancel hands back the
-    // last colour chosen in a colour or font dialog of that window, black before any.
+    // last colour (and font effects) chosen in a colour or font dialog of that window, black
+    // before any.
     void componentRemembersItsColourAndFolder()
     {
         ScriptedDialogs script;
@@ -51,12 +52,13 @@ private Q_SLOTS:
         script.colours.push_back(Qt::green);
         QCOMPARE(dialog.chooseColour(), QColor(Qt::green));
         QCOMPARE(dialog.chooseColour(), QColor(Qt::green)); // cancelled
-        script.fonts.push_back({QStringLiteral("Arial"), true, false, 12, Qt::red});
+        script.fonts.push_back({QStringLiteral("Arial"), true, false, 12, Qt::red, false, true});
         QCOMPARE(dialog.chooseFont({QStringLiteral("Epson1"), false, false, 9.75, {}}, 6, 30).colour, QColor(Qt::red));
         // A cancelled font dialog keeps the preset, with the component's colour.
         const Dialogs::FontChoice cancelled = dialog.chooseFont({QStringLiteral("Epson1"), false, true, 8, {}}, 6, 30);
         QCOMPARE(cancelled.face, QStringLiteral("Epson1"));
         QCOMPARE(cancelled.colour, QColor(Qt::red));
+        QVERIFY(cancelled.underline && !cancelled.strikeout); // the effects stay with the colour
         QCOMPARE(dialog.chooseColour(), QColor(Qt::red));
 
         script.paths.push_back(QStringLiteral("/srv/blanks/front.jpg"));
