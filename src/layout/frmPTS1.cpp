@@ -269,8 +269,9 @@ void frmPTS1::buildMenus()
     connect(namedAction(Menu_Number, QStringLiteral("Menu_Number_2_Res"), Text::blackReset), &QAction::triggered,
             this, [this] { ResetNumberColour(false); });
     const auto pictureCommand = [this](const char *name, const QString &text, auto command, PictureId picture) {
-        connect(namedAction(Menu_Number, QLatin1String(name), text), &QAction::triggered, m_pictureFiles,
-                [this, command, picture] { (m_pictureFiles->*command)(picture); });
+        PictureFileCommands *commands = m_pictureFiles;
+        connect(namedAction(Menu_Number, QLatin1String(name), text), &QAction::triggered, commands,
+                [commands, command, picture] { (commands->*command)(picture); });
     };
     namedSeparator(Menu_Number, QStringLiteral("Menu_Fon"));
     pictureCommand("Menu_Fon_File", Text::fon1File, &PictureFileCommands::LoadBackgroundFile, PictureId::Image1);
