@@ -46,7 +46,8 @@ QRect twipsRect(int left, int top, int width, int height)
 } // namespace
 
 MDIForm1::MDIForm1(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *parent)
-    : QMainWindow(parent), m_platform(platform), CommonDialog1(platform.dialogs, this)
+    : QMainWindow(parent), m_platform(platform), m_state(state), m_editor(editor),
+      CommonDialog1(platform.dialogs, this)
 {
     setObjectName(QStringLiteral("MDIForm1"));
     auto *client = new QWidget(this);
@@ -64,12 +65,21 @@ MDIForm1::MDIForm1(Platform &platform, LayoutState &state, EditorBoxes &editor, 
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     column->addWidget(m_area, 1);
 
-    m_child = new frmPTS1(platform, state, editor);
+    openPrintWindow();
+    fitToScreen();
+}
+
+MDIForm1::~MDIForm1() = default;
+
+void MDIForm1::openPrintWindow()
+{
+    m_child = new frmPTS1(m_platform, m_state, m_editor);
     connect(m_child, &frmPTS1::captionChanged, this, &QWidget::setWindowTitle);
     connect(m_child, &frmPTS1::labelArrowsEnabled, this, &MDIForm1::setLabelArrowsEnabled);
     connect(m_child, &frmPTS1::layoutMoved, CmdSave, [this] { CmdSave->setEnabled(true); });
     connect(m_child, &frmPTS1::layoutSaved, CmdSave, [this] { CmdSave->setEnabled(false); });
     connect(m_child, &frmPTS1::frameButtonsShown, this, &MDIForm1::showFrameButtons);
+    connect(m_child, &frmPTS1::reopenRequested, this, &MDIForm1::ReopenPrintWindow);
     // The print window fills the frame's client area from its top-left corner and closes only
     // with the frame.
     QMdiSubWindow *sub = m_area->addSubWindow(m_child, Qt::SubWindow | Qt::FramelessWindowHint);
@@ -78,10 +88,7 @@ MDIForm1::MDIForm1(Platform &platform, LayoutState &state, EditorBoxes &editor, 
     sub->resize(m_child->size());
     sub->move(0, 0);
     m_child->show();
-    fitToScreen();
 }
-
-MDIForm1::~MDIForm1() = default;
 
 MDIForm1 *MDIForm1::open(Platform &platform, LayoutState &state, EditorBoxes &editor)
 {
@@ -195,6 +202,24 @@ void MDIForm1::showFrameButtons()
 void MDIForm1::ClosePrintWindow()
 {
     close();
+}
+
+void MDIForm1::ReopenPrintWindow()
+{
+    frmPTS1 *old = m_child;
+    old->close();
+    disconnect(old, nullptr, this, nullptr);
+    disconnect(old, nullptr, CmdSave, nullptr);
+    // The old window's own menu started this and is still on the stack: it goes once the event
+    // loop has it back.
+    QWidget *oldWindow = old->parentWidget();
+    oldWindow->hide();
+    oldWindow->deleteLater();
+    openPrintWindow();
+    // Over the editor that the closing showed.
+    raise();
+    activateWindow();
+    m_child->view().setFocus();
 }
 
 void MDIForm1::closeEvent(QCloseEvent *event)

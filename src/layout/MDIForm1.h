@@ -38,17 +38,23 @@ public:
 
     // "Закрыть": the print window closes with its question, then the frame; the editor shows.
     void ClosePrintWindow();
+    // A fresh print window in place of the open one, which closes as usual first (its question,
+    // its settings written, the texts handed back and the editor shown).
+    void ReopenPrintWindow();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
 
 private:
     void buildToolbar();
+    void openPrintWindow();
     void fitToScreen();
     void setLabelArrowsEnabled(bool enabled);
     void showFrameButtons();
 
     Platform &m_platform;
+    LayoutState &m_state;
+    EditorBoxes &m_editor;
     QMdiArea *m_area = nullptr;
     frmPTS1 *m_child = nullptr;
     bool m_closing = false;

@@ -12,7 +12,7 @@
 #include "PlatformColour.h"
 #include "editor/EditorBoxes.h"
 #include "PagePicture.h"
-#include "imaging/PNG.h"
+#include "PictureFileCommands.h"
 #include "platform/Dialogs.h"
 #include "platform/Pictures.h"
 #include "platform/Platform.h"
@@ -26,7 +26,6 @@
 #include <QFile>
 #include <QFrame>
 #include <QGraphicsView>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -73,25 +72,14 @@ const QString fontInfoCaption = QStringLiteral("Информация о шриф
 } // namespace Text
 
 namespace Key {
-const QString nastr = QStringLiteral("Nastr");
-const QString img1FName = QStringLiteral("img1FName");
-const QString img2FName = QStringLiteral("img2FName");
-const QString vibFolder1 = QStringLiteral("VibFolder1");
-const QString pechFName = QStringLiteral("PechFName");
-const QString vibFolder3 = QStringLiteral("VibFolder3");
-const QString podpFName = QStringLiteral("PodpFName");
-const QString vibFolder4 = QStringLiteral("VibFolder4");
 const QString redNumber = QStringLiteral("PTS1CRNB1");
 const QString blackNumber = QStringLiteral("PTS1CRNB2");
 const QString number = QStringLiteral("1");
-const QString defaultFolder = QStringLiteral("C:\\");
 } // namespace Key
 
 constexpr float kKeyStepMm = 0.25f;
 constexpr float kPanelStepMm = 0.5f;
 constexpr float kLoadExtraWidthMm = 4.0f;
-constexpr int kStampOpacity = 200;
-constexpr int kSignatureOpacity = 255;
 // The in-place editor's yellow.
 const QColor kEditorBackground(255, 255, 0);
 
@@ -141,6 +129,9 @@ frmPTS1::frmPTS1(Platform &platform, LayoutState &state, EditorBoxes &editor, QW
     setFocusPolicy(Qt::StrongFocus);
     buildPage();
     buildPanel();
+    m_pictureFiles = new PictureFileCommands(platform, CommonDialog1, *m_layout, *m_view,
+                                             {ChFonVis1, ChFonVis2, ChPechVis2, ChPodpVis2}, this);
+    connect(m_pictureFiles, &PictureFileCommands::reopenRequested, this, &frmPTS1::reopenRequested);
     buildMenus();
 }
 
@@ -278,18 +269,22 @@ void frmPTS1::buildMenus()
             [this] { ChooseNumberColour(false); });
     connect(namedAction(Menu_Number, QStringLiteral("Menu_Number_2_Res"), Text::blackReset), &QAction::triggered,
             this, [this] { ResetNumberColour(false); });
-    // The picture file commands plug in here.
+    const auto pictureCommand = [this](const char *name, const QString &text, auto command, PictureId picture) {
+        PictureFileCommands *commands = m_pictureFiles;
+        connect(namedAction(Menu_Number, QLatin1String(name), text), &QAction::triggered, commands,
+                [commands, command, picture] { (commands->*command)(picture); });
+    };
     namedSeparator(Menu_Number, QStringLiteral("Menu_Fon"));
-    namedAction(Menu_Number, QStringLiteral("Menu_Fon_File"), Text::fon1File);
-    namedAction(Menu_Number, QStringLiteral("Menu_Fon2_File"), Text::fon2File);
-    namedAction(Menu_Number, QStringLiteral("Menu_Fon_Reset"), Text::fon1Reset);
-    namedAction(Menu_Number, QStringLiteral("Menu_Fon2_Reset"), Text::fon2Reset);
+    pictureCommand("Menu_Fon_File", Text::fon1File, &PictureFileCommands::LoadBackgroundFile, PictureId::Image1);
+    pictureCommand("Menu_Fon2_File", Text::fon2File, &PictureFileCommands::LoadBackgroundFile, PictureId::Image2);
+    pictureCommand("Menu_Fon_Reset", Text::fon1Reset, &PictureFileCommands::RestoreBuiltInPicture, PictureId::Image1);
+    pictureCommand("Menu_Fon2_Reset", Text::fon2Reset, &PictureFileCommands::RestoreBuiltInPicture, PictureId::Image2);
     namedSeparator(Menu_Number, QStringLiteral("Menu_Fon2"));
-    namedAction(Menu_Number, QStringLiteral("Menu_Pech2_File"), Text::pechFile);
-    namedAction(Menu_Number, QStringLiteral("Menu_Pech2_Reset"), Text::pechReset);
+    pictureCommand("Menu_Pech2_File", Text::pechFile, &PictureFileCommands::LoadOverlayFile, PictureId::ImPech);
+    pictureCommand("Menu_Pech2_Reset", Text::pechReset, &PictureFileCommands::RestoreBuiltInPicture, PictureId::ImPech);
     namedSeparator(Menu_Number, QStringLiteral("Menu_Fon3"));
-    namedAction(Menu_Number, QStringLiteral("Menu_Podp2_File"), Text::podpFile);
-    namedAction(Menu_Number, QStringLiteral("Menu_Podp2_Reset"), Text::podpReset);
+    pictureCommand("Menu_Podp2_File", Text::podpFile, &PictureFileCommands::LoadOverlayFile, PictureId::ImPodp);
+    pictureCommand("Menu_Podp2_Reset", Text::podpReset, &PictureFileCommands::RestoreBuiltInPicture, PictureId::ImPodp);
     namedSeparator(Menu_Number, QStringLiteral("Menu_Fon4"));
     connect(namedAction(Menu_Number, QStringLiteral("Menu_Foto"), Text::foto), &QAction::triggered, this,
             &frmPTS1::SavePagePicture);
@@ -339,43 +334,12 @@ void frmPTS1::LoadPrintForm()
 
 void frmPTS1::readNastr()
 {
-    SettingsStore &s = m_platform.settings;
-    m_img1FName = s.value(Key::nastr, Key::img1FName, QString());
-    m_img2FName = s.value(Key::nastr, Key::img2FName, QString());
-    m_vibFolder1 = s.value(Key::nastr, Key::vibFolder1, Key::defaultFolder);
-    m_pechFName = s.value(Key::nastr, Key::pechFName, QString());
-    m_vibFolder3 = s.value(Key::nastr, Key::vibFolder3, Key::defaultFolder);
-    m_podpFName = s.value(Key::nastr, Key::podpFName, QString());
-    m_vibFolder4 = s.value(Key::nastr, Key::vibFolder4, Key::defaultFolder);
-    if (!m_img1FName.isEmpty())
-        loadBackgroundFile(PictureId::Image1, m_img1FName);
-    if (!m_img2FName.isEmpty())
-        loadBackgroundFile(PictureId::Image2, m_img2FName);
+    m_pictureFiles->readSettings();
 }
 
 void frmPTS1::writeNastr()
 {
-    SettingsStore &s = m_platform.settings;
-    s.setValue(Key::nastr, Key::img1FName, m_img1FName);
-    s.setValue(Key::nastr, Key::vibFolder1, m_vibFolder1);
-    s.setValue(Key::nastr, Key::pechFName, m_pechFName);
-    s.setValue(Key::nastr, Key::vibFolder3, m_vibFolder3);
-    s.setValue(Key::nastr, Key::podpFName, m_podpFName);
-    s.setValue(Key::nastr, Key::vibFolder4, m_vibFolder4);
-}
-
-void frmPTS1::loadBackgroundFile(PictureId picture, const QString &path)
-{
-    QImageReader reader(path);
-    reader.setDecideFormatFromContent(true);
-    QImage image = reader.read();
-    // A file that cannot be loaded leaves the built-in blank, without a message.
-    if (image.isNull())
-        return;
-    // Shown unscaled: one picture pixel per logical screen pixel.
-    image.setDotsPerMeterX(qRound(m_view->logicalDpiX() / 0.0254));
-    image.setDotsPerMeterY(qRound(m_view->logicalDpiY() / 0.0254));
-    m_layout->setPictureImage(picture, image);
+    m_pictureFiles->writeSettings();
 }
 
 void frmPTS1::readNumberColours()
@@ -403,21 +367,7 @@ void frmPTS1::applyFontTable()
 
 void frmPTS1::loadOverlays()
 {
-    Dialogs &dialogs = m_platform.dialogs;
-    const int dpiX = m_view->logicalDpiX();
-    const int dpiY = m_view->logicalDpiY();
-    m_layout->setPictureImage(PictureId::ImPech,
-                              LoadPngPicture(dialogs, m_platform.programFileOrBuiltIn(QStringLiteral("pechat.png")),
-                                             kStampOpacity, dpiX, dpiY));
-    m_layout->setPictureImage(PictureId::ImPodp,
-                              LoadPngPicture(dialogs, m_platform.programFileOrBuiltIn(QStringLiteral("podpis.png")),
-                                             kSignatureOpacity, dpiX, dpiY));
-    if (!m_pechFName.isEmpty())
-        m_layout->setPictureImage(PictureId::ImPech,
-                                  LoadPngPicture(dialogs, m_pechFName, kStampOpacity, dpiX, dpiY));
-    if (!m_podpFName.isEmpty())
-        m_layout->setPictureImage(PictureId::ImPodp,
-                                  LoadPngPicture(dialogs, m_podpFName, kSignatureOpacity, dpiX, dpiY));
+    m_pictureFiles->loadOverlays();
 }
 
 void frmPTS1::closeEvent(QCloseEvent *event)

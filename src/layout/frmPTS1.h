@@ -15,6 +15,7 @@ class CertificateLayout;
 class CertificateScene;
 class EditorBoxes;
 class LayoutStore;
+class PictureFileCommands;
 class QAction;
 class QCheckBox;
 class QFrame;
@@ -76,6 +77,8 @@ Q_SIGNALS:
     void layoutMoved();
     void layoutSaved();
     void frameButtonsShown();
+    // A built-in picture is wanted back: the frame closes this window and opens a fresh one.
+    void reopenRequested();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -89,7 +92,6 @@ private:
     void buildMenus();
     void readNastr();
     void writeNastr();
-    void loadBackgroundFile(PictureId picture, const QString &path);
     void readNumberColours();
     void applyFontTable();
     void loadOverlays();
@@ -115,8 +117,8 @@ private:
     // The window's own dialogs; its colour is the last one chosen while the window is open.
     CommonDialog CommonDialog1;
 
-    // The "Nastr" settings as the window holds them while it is open.
-    QString m_img1FName, m_img2FName, m_vibFolder1, m_pechFName, m_vibFolder3, m_podpFName, m_vibFolder4;
+    // The "Nastr" settings and the picture file commands of the "Номер" menu.
+    PictureFileCommands *m_pictureFiles = nullptr;
 
     QFrame *Frame1 = nullptr;
     std::array<QLabel *, 2> Label1{};

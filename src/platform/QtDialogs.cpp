@@ -5,6 +5,7 @@
 #include <QColorDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 namespace {
@@ -70,8 +71,14 @@ void prepare(QFileDialog &dialog, const Dialogs::FileRequest &request)
     dialog.setNameFilters(qtNameFilters(request.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts));
     dialog.selectNameFilter(firstNameFilter(request.filter));
     dialog.setDefaultSuffix(suffixOf(request.defaultPattern));
-    if (!request.startFolder.isEmpty())
+    // A start "folder" may name the file chosen last time: the dialog opens beside it.
+    const QFileInfo start(request.startFolder);
+    if (!request.startFolder.isEmpty() && start.isFile()) {
+        dialog.setDirectory(start.absolutePath());
+        dialog.selectFile(start.fileName());
+    } else if (!request.startFolder.isEmpty()) {
         dialog.setDirectory(request.startFolder);
+    }
     if (!request.suggestedName.isEmpty())
         dialog.selectFile(request.suggestedName);
 }

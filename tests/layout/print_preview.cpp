@@ -1,12 +1,15 @@
 // Opens the certificate frame over a filled-in record, for a person to look at: run it under a
-// virtual display and take a screenshot, or pass a file name to have the frame saved as PNG
-// (further arguments: pictures to put into the program folder, such as pechat.png).
+// virtual display and take a screenshot, or pass a file name to have the frame saved as PNG, or,
+// for a name ending in ".bmp", the page saved as "Печать" saves it (further arguments: pictures
+// to put into the program folder, such as pechat.png; one named blank1.* or blank2.* becomes
+// that side's background file).
 // Uses the test platform (temporary settings and program folder with the sample pictures).
 
 #include "FakeEditorBoxes.h"
 #include "TestPlatform.h"
 #include "layout/LayoutState.h"
 #include "layout/MDIForm1.h"
+#include "layout/frmPTS1.h"
 
 #include <QApplication>
 #include <QFile>
@@ -21,8 +24,15 @@ int main(int argc, char *argv[])
     QStringList pictures = QStringLiteral(TRELVAX_PREVIEW_PICTURES).split(u'|', Qt::SkipEmptyParts);
     for (int i = 2; i < argc; ++i)
         pictures << QString::fromLocal8Bit(argv[i]);
-    for (const QString &picture : pictures)
-        QFile::copy(picture, test.platform.programFile(picture.section(u'/', -1)));
+    for (const QString &picture : pictures) {
+        const QString name = picture.section(u'/', -1);
+        QFile::copy(picture, test.platform.programFile(name));
+        for (const char *side : {"1", "2"}) {
+            if (name.startsWith(QStringLiteral("blank") + QLatin1String(side) + QLatin1Char('.')))
+                test.settings->setValue(QStringLiteral("Nastr"), QStringLiteral("img%1FName").arg(QLatin1String(side)),
+                                        test.platform.programFile(name));
+        }
+    }
 
     FakeEditorBoxes editor;
     const char16_t *const texts[EditorBoxes::kBoxCount] = {
@@ -38,7 +48,14 @@ int main(int argc, char *argv[])
     MDIForm1 *frame = MDIForm1::open(test.platform, state, editor);
     if (argc > 1) {
         QTimer::singleShot(500, [&] {
-            frame->grab().save(QString::fromLocal8Bit(argv[1]));
+            const QString output = QString::fromLocal8Bit(argv[1]);
+            if (output.endsWith(QStringLiteral(".bmp"))) {
+                test.dialogs.paths = {output};
+                test.dialogs.answers = {Dialogs::Answer::No};
+                frame->printWindow()->SavePagePicture();
+            } else {
+                frame->grab().save(output);
+            }
             app.quit();
         });
     }

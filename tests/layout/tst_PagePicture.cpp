@@ -1,10 +1,18 @@
+#include "FakeEditorBoxes.h"
 #include "TestPlatform.h"
 #include "imaging/Capture.h"
+#include "layout/CertificateLayout.h"
+#include "layout/LayoutState.h"
+#include "layout/MDIForm1.h"
 #include "layout/PagePicture.h"
+#include "layout/frmPTS1.h"
 #include "platform/CommonDialog.h"
 
+#include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QGraphicsView>
 #include <QImageReader>
 #include <QLabel>
 #include <QTest>
@@ -144,6 +152,72 @@ private Q_SLOTS:
         QVERIFY(m_test.dialogs.messages.constFirst().text.startsWith(QStringLiteral("Не удалось сохранить изображение")));
         QCOMPARE(m_test.dialogs.messages.constFirst().icon, Dialogs::Icon::Critical);
         QVERIFY(m_test.shell.calls.isEmpty());
+    }
+
+    // The certificate itself, saved through the frame's "Печать": a selected label is blue, a
+    // background whose "Показывать Фон" is unticked is left out, the panel never shows.
+    void thePrintWindowAsShown_data()
+    {
+        QTest::addColumn<QString>("untick");
+        QTest::addColumn<PictureId>("hidden");
+        QTest::addColumn<PictureId>("shown");
+        QTest::newRow("side 1 without its blank") << "ChFonVis1" << PictureId::Image1 << PictureId::Image2;
+        QTest::newRow("side 2 without its blank") << "ChFonVis2" << PictureId::Image2 << PictureId::Image1;
+    }
+    void thePrintWindowAsShown()
+    {
+        QFETCH(QString, untick);
+        QFETCH(PictureId, hidden);
+        QFETCH(PictureId, shown);
+        LayoutState state;
+        FakeEditorBoxes editor;
+        editor.texts[12] = QStringLiteral("ЖЖЖЖЖЖ");
+        editor.texts[13] = QStringLiteral("ЖЖЖЖЖЖ");
+        MDIForm1 frame(m_test.platform, state, editor);
+        frame.show();
+        frmPTS1 &window = *frame.printWindow();
+        QGraphicsView &view = window.view();
+        const auto pixelsOf = [&](QRectF mm) { return view.mapFromScene(mm).boundingRect(); };
+        const auto labelRect = [&](int i) {
+            const CertificateLayout::Label &l = window.layout().label(i);
+            return pixelsOf(QRectF(l.pos.left, l.pos.top, l.width, l.height));
+        };
+        const auto pictureRect = [&](PictureId p) {
+            const CertificateLayout::Picture &picture = window.layout().picture(p);
+            return pixelsOf(QRectF(picture.pos.left, picture.pos.top, picture.sizeMm.width(), picture.sizeMm.height()));
+        };
+        QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, labelRect(12).center());
+        QCheckBox *box = window.findChild<QCheckBox *>(untick);
+        QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
+        QVERIFY(!box->isChecked());
+
+        const QString path = pathOf(QStringLiteral("certificate.jpg"));
+        m_test.dialogs.paths = {path};
+        m_test.dialogs.answers = {Dialogs::Answer::No};
+        frame.findChild<QAction *>(QStringLiteral("Print"))->trigger();
+        const QImage picture(path, "BMP");
+        QCOMPARE(picture.size(), window.size());
+
+        const auto count = [&](QRect rect, auto test) {
+            int n = 0;
+            rect &= picture.rect();
+            for (int y = rect.top(); y <= rect.bottom(); ++y)
+                for (int x = rect.left(); x <= rect.right(); ++x)
+                    n += test(QColor(picture.pixel(x, y))) ? 1 : 0;
+            return n;
+        };
+        const auto white = [](QColor c) { return c == QColor(Qt::white); };
+        const auto blue = [](QColor c) { return c.blue() > 200 && c.red() < 80 && c.green() < 80; };
+        QVERIFY(count(labelRect(12), blue) > 10);
+        QCOMPARE(count(labelRect(13), blue), 0);
+        const QRect panel = window.findChild<QWidget *>(QStringLiteral("Frame1"))->geometry();
+        QCOMPARE(count(panel, white), panel.width() * panel.height());
+        // The blanks are tinted all over; their labels cover a small part of them.
+        const QRect without = pictureRect(hidden);
+        const QRect with = pictureRect(shown);
+        QVERIFY(count(without, white) > without.width() * without.height() * 8 / 10);
+        QVERIFY(count(with, white) < with.width() * with.height() / 10);
+        QVERIFY(window.findChild<QWidget *>(QStringLiteral("Frame1"))->isVisible());
     }
 
     // A rectangle of the client area; what lies outside the window is black.
