@@ -4,6 +4,7 @@
 #include "journal/Form1.h"
 
 #include "frmPTS1.h"
+#include "PagePrint.h"
 #include "LayoutState.h"
 #include "editor/EditorBoxes.h"
 #include "platform/Pictures.h"
@@ -31,6 +32,7 @@ const QString font = QStringLiteral("Шрифт");
 const QString resetFont = QStringLiteral("Вернуть шрифт");
 const QString save = QStringLiteral("Сохранить");
 const QString reset = QStringLiteral("Сброс");
+const QString toPrinter = QStringLiteral("На принтер");
 } // namespace Text
 
 constexpr float kStepMm = 0.25f;
@@ -166,6 +168,12 @@ void MDIForm1::buildToolbar()
     connect(CmdSave, &QPushButton::clicked, this, [this] { m_child->SaveLayout(); });
     connect(CmdRes, &QPushButton::clicked, this, [this] { m_child->ResetLayout(); });
     // "Шрифт" and "Вернуть шрифт" are wired with the label font commands.
+
+    // The page on the real blank at 1:1, after the strip's own buttons.
+    QAction *toPrinter = toolButton(QStringLiteral("ToPrinter"), Text::toPrinter, QStringLiteral(":/assets/printer.svg"),
+                                    pixelsFromTwips(9900));
+    Toolbar1->findChild<QToolButton *>(QStringLiteral("Toolbar1(ToPrinter)"))->resize(64, pixelsFromTwips(kToolbarHeightTwips) - 2);
+    connect(toPrinter, &QAction::triggered, this, [this] { m_child->pagePrint().PrintOnPrinter(); });
 }
 
 void MDIForm1::fitToScreen()

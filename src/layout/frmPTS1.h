@@ -15,6 +15,7 @@ class CertificateLayout;
 class CertificateScene;
 class EditorBoxes;
 class LayoutStore;
+class PagePrint;
 class QAction;
 class QCheckBox;
 class QFrame;
@@ -68,6 +69,8 @@ public:
     void SavePagePicture();
 
     CommonDialog &commonDialog() { return CommonDialog1; }
+    // Printing at 1:1, the PDF and the printer calibration.
+    PagePrint &pagePrint() const { return *m_print; }
 
 Q_SIGNALS:
     void captionChanged(const QString &caption);
@@ -114,6 +117,7 @@ private:
     bool m_unloaded = false;
     // The window's own dialogs; its colour is the last one chosen while the window is open.
     CommonDialog CommonDialog1;
+    PagePrint *m_print = nullptr;
 
     // The "Nastr" settings as the window holds them while it is open.
     QString m_img1FName, m_img2FName, m_vibFolder1, m_pechFName, m_vibFolder3, m_podpFName, m_vibFolder4;

@@ -24,6 +24,9 @@ public:
     // The font dialog, preset with the given face, style and size and the component's colour.
     Dialogs::FontChoice chooseFont(Dialogs::FontChoice preset, int minSize, int maxSize);
 
+    // The print dialog; see Dialogs::choosePrinter.
+    std::optional<QString> choosePrinter(QPrinter &printer) { return m_dialogs.choosePrinter(printer, m_owner); }
+
     QColor colour() const { return m_colour; }
 
 private:
