@@ -75,6 +75,11 @@ QPointF crosshairMm(const QImage &image, const QRectF &mm)
     return QPointF(mm.left() + centre(columns) / kPxPerMm, mm.top() + centre(rows) / kPxPerMm);
 }
 
+bool isA4Landscape(QSize pixels)
+{
+    return qAbs(pixels.width() - 2970) <= 1 && qAbs(pixels.height() - 2100) <= 1;
+}
+
 QByteArray run(const QString &program, const QStringList &arguments)
 {
     QProcess process;
@@ -185,9 +190,10 @@ private Q_SLOTS:
         const QImage image = rasterise(viaPdf ? exportPdf(QStringLiteral("page.pdf"))
                                               : printToPrinter(printer, QStringLiteral("page.pdf")));
         QVERIFY(m_test->dialogs.messages.isEmpty());
-        // A4 landscape, measured on the PDF: 297 × 210 mm at 10 pixels to the millimetre.
-        QCOMPARE(plain.size(), QSize(2970, 2100));
-        QCOMPARE(image.size(), QSize(2970, 2100));
+        // A4 landscape, measured on the PDF: 297 × 210 mm at 10 pixels to the millimetre (the
+        // PDF holds the sheet in whole points, 842 × 595).
+        QVERIFY2(isA4Landscape(plain.size()), qPrintable(QStringLiteral("%1 x %2").arg(plain.width()).arg(plain.height())));
+        QVERIFY(isA4Landscape(image.size()));
 
         const QRectF around(at.left - 5, at.top - 5, 60, 20);
         const QRectF reference = inkMm(plain, around);
@@ -240,7 +246,7 @@ private Q_SLOTS:
         QVERIFY(bytes.contains("/ViewerPreferences << /PrintScaling /None >>"));
         // Still a sound document: poppler follows the update to the new catalogue.
         const QString info = QString::fromUtf8(run(QStringLiteral("pdfinfo"), {pdf}));
-        QVERIFY2(info.contains(QStringLiteral("Page size:       841.89 x 595.276 pts (A4)")), qPrintable(info));
+        QVERIFY2(info.contains(QStringLiteral("Page size:       842 x 595 pts (A4)")), qPrintable(info));
         QVERIFY(!info.contains(QStringLiteral("Syntax Error")));
         QVERIFY(m_test->dialogs.messages.isEmpty());
         QCOMPARE(m_test->dialogs.fileRequests.last().defaultPattern, QStringLiteral("*.pdf"));
@@ -304,7 +310,7 @@ private Q_SLOTS:
         QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdPrintPage")), Qt::LeftButton);
         QCOMPARE(dialog->findChild<QComboBox *>(QStringLiteral("cboPrinter"))->currentText(), QStringLiteral("Office"));
         const QImage page = rasterise(path(QStringLiteral("calibration.pdf")));
-        QCOMPARE(page.size(), QSize(2970, 2100));
+        QVERIFY(isA4Landscape(page.size()));
         for (const CalibrationPage::Mark &mark : CalibrationPage::marks()) {
             QVERIFY2(stated.contains(CalibrationPage::describe(mark)), qPrintable(stated));
             const QPointF found = crosshairMm(page, QRectF(mark.mm - QPointF(6, 6), QSizeF(12, 12)));
