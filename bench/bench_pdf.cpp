@@ -18,6 +18,8 @@
 #include <QFileInfo>
 
 #include <cstdio>
+#include <ctime>
+#include <functional>
 
 namespace {
 
@@ -26,13 +28,19 @@ using namespace bench;
 constexpr double kPrintTargetMs = 500;
 constexpr qint64 kSizeTargetBytes = 2 * 1024 * 1024;
 
+// The processor time of the last timed() run: on a machine shared with other builds the wall
+// clock also counts the waits for a core.
+double lastCpuMs = 0;
+
 double timed(const std::function<void()> &run, const QString &file)
 {
     QFile::remove(file);
+    const std::clock_t cpu = std::clock();
     QElapsedTimer timer;
     timer.start();
     run();
     const double ms = msSince(timer);
+    lastCpuMs = double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC;
     require(QFileInfo(file).size() > 0, "no PDF was written");
     return ms;
 }
@@ -67,6 +75,14 @@ int main(int argc, char *argv[])
             pages.PrintOnPrinter();
         }, printed);
     });
+    const double toPrinterCpu = medianOf([&] {
+        timed([&] {
+            test.dialogs.printers.push_back({QStringLiteral("Office"), printed});
+            test.dialogs.answers = {Dialogs::Answer::Ok};
+            pages.PrintOnPrinter();
+        }, printed);
+        return lastCpuMs;
+    });
     const double toPdf = medianOf([&] {
         return timed([&] {
             test.dialogs.paths.push_back(exported);
@@ -78,6 +94,7 @@ int main(int argc, char *argv[])
 
     std::vector<Row> rows;
     rows.push_back(absolute(QStringLiteral("print the page to a PDF file"), toPrinter, kPrintTargetMs));
+    rows.push_back(info(QStringLiteral("  processor time of it"), ms(toPrinterCpu)));
     rows.push_back(absolute(QStringLiteral("  export the page as PDF"), toPdf, kPrintTargetMs));
     rows.push_back({QStringLiteral("PDF size, built-in pictures"), mb(size), QStringLiteral("<= ") + mb(kSizeTargetBytes),
                     times(double(size) / kSizeTargetBytes), verdict(size <= kSizeTargetBytes)});

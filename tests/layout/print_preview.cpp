@@ -1,12 +1,15 @@
 // Opens the certificate frame over a filled-in record, for a person to look at: run it under a
 // virtual display and take a screenshot, or pass a file name to have the frame saved as PNG
 // (further arguments: pictures to put into the program folder, such as pechat.png).
+// TRELVAX_PREVIEW_CALIBRATION=1 opens the printer calibration dialog over it.
 // Uses the test platform (temporary settings and program folder with the sample pictures).
 
 #include "FakeEditorBoxes.h"
 #include "TestPlatform.h"
 #include "layout/LayoutState.h"
 #include "layout/MDIForm1.h"
+#include "layout/PagePrint.h"
+#include "layout/frmPTS1.h"
 
 #include <QApplication>
 #include <QFile>
@@ -36,6 +39,9 @@ int main(int argc, char *argv[])
 
     LayoutState state;
     MDIForm1 *frame = MDIForm1::open(test.platform, state, editor);
+    // TRELVAX_PREVIEW_CALIBRATION=1: the printer calibration dialog over the frame.
+    if (qEnvironmentVariableIntValue("TRELVAX_PREVIEW_CALIBRATION"))
+        QTimer::singleShot(300, frame, [frame] { frame->printWindow()->pagePrint().CalibratePrinter(); });
     if (argc > 1) {
         QTimer::singleShot(500, [&] {
             frame->grab().save(QString::fromLocal8Bit(argv[1]));
