@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include <memory>
+
 class CommonDialog;
 class Dialogs;
 class QCheckBox;
