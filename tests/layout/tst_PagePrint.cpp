@@ -126,9 +126,13 @@ class PagePrintTest : public QObject
     }
     // The toolbar's "На принтер", answered by a print dialog that chose `printer` and sends
     // the output to a PDF file.
-    QString printToPrinter(const QString &printer, const QString &file)
+    QString printToPrinter(const QString &printer, const QString &file, bool byMenu = false)
     {
         m_test->dialogs.printers.push_back({printer, path(file)});
+        if (byMenu) {
+            menuItem("Menu_Printer")->trigger();
+            return path(file);
+        }
         auto *button = m_frame->findChild<QToolButton *>(QStringLiteral("Toolbar1(ToPrinter)"));
         if (!button)
             qWarning("no printer button");
@@ -218,7 +222,7 @@ private Q_SLOTS:
             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
             QVERIFY(!box->isChecked());
         }
-        const QString pdf = printToPrinter(QStringLiteral("Office"), QStringLiteral("page.pdf"));
+        const QString pdf = printToPrinter(QStringLiteral("Office"), QStringLiteral("page.pdf"), true);
         const QImage image = rasterise(pdf);
         QVERIFY(!image.isNull());
 
@@ -239,6 +243,10 @@ private Q_SLOTS:
     void pdfAsksTheViewerNotToScale()
     {
         open();
+        QCOMPARE(menuItem("Menu_Printer")->text(), QStringLiteral("Печать на принтер…"));
+        QCOMPARE(menuItem("Menu_Pdf")->text(), QStringLiteral("Сохранить в PDF…"));
+        QCOMPARE(menuItem("Menu_Calibration")->text(), QStringLiteral("Калибровка принтера…"));
+        QCOMPARE(m_frame->findChild<QAction *>(QStringLiteral("ToPrinter"))->text(), QStringLiteral("На принтер"));
         const QString pdf = exportPdf(QStringLiteral("page.pdf"));
         QFile file(pdf);
         QVERIFY(file.open(QIODevice::ReadOnly));
