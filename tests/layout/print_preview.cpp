@@ -1,7 +1,8 @@
 // Opens the certificate frame over a filled-in record, for a person to look at: run it under a
 // virtual display and take a screenshot, or pass a file name to have the frame saved as PNG
 // (further arguments: pictures to put into the program folder, such as pechat.png).
-// TRELVAX_PREVIEW_CALIBRATION=1 opens the printer calibration dialog over it.
+// TRELVAX_PREVIEW_CALIBRATION=1 opens the printer calibration dialog over it;
+// TRELVAX_PREVIEW_PDF=file exports the page as PDF into that file and ends.
 // Uses the test platform (temporary settings and program folder with the sample pictures).
 
 #include "FakeEditorBoxes.h"
@@ -42,6 +43,15 @@ int main(int argc, char *argv[])
     // TRELVAX_PREVIEW_CALIBRATION=1: the printer calibration dialog over the frame.
     if (qEnvironmentVariableIntValue("TRELVAX_PREVIEW_CALIBRATION"))
         QTimer::singleShot(300, frame, [frame] { frame->printWindow()->pagePrint().CalibratePrinter(); });
+    // TRELVAX_PREVIEW_PDF=file: the page exported as PDF into that file, then the end.
+    const QString pdf = qEnvironmentVariable("TRELVAX_PREVIEW_PDF");
+    if (!pdf.isEmpty()) {
+        QTimer::singleShot(300, frame, [&] {
+            test.dialogs.paths.push_back(pdf);
+            frame->printWindow()->pagePrint().SavePdf();
+            app.quit();
+        });
+    }
     if (argc > 1) {
         QTimer::singleShot(500, [&] {
             frame->grab().save(QString::fromLocal8Bit(argv[1]));
