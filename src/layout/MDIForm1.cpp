@@ -5,6 +5,7 @@
 
 #include "frmPTS1.h"
 #include "LabelFontCommands.h"
+#include "PagePrint.h"
 #include "LayoutState.h"
 #include "editor/EditorBoxes.h"
 #include "platform/Pictures.h"
@@ -32,6 +33,7 @@ const QString font = QStringLiteral("Шрифт");
 const QString resetFont = QStringLiteral("Вернуть шрифт");
 const QString save = QStringLiteral("Сохранить");
 const QString reset = QStringLiteral("Сброс");
+const QString toPrinter = QStringLiteral("На принтер");
 } // namespace Text
 
 constexpr float kStepMm = 0.25f;
@@ -177,6 +179,11 @@ void MDIForm1::buildToolbar()
             [this] { LabelFontCommands::FrameChangeLabelFont(m_child->layout(), CommonDialog1); });
     connect(SHR3, &QPushButton::clicked, this,
             [this] { LabelFontCommands::ResetLabelFonts(m_child->layout(), CommonDialog1); });
+    // The page on the real blank at 1:1, after the strip's own buttons.
+    QAction *toPrinter = toolButton(QStringLiteral("ToPrinter"), Text::toPrinter, QStringLiteral(":/assets/printer.svg"),
+                                    pixelsFromTwips(9900));
+    Toolbar1->findChild<QToolButton *>(QStringLiteral("Toolbar1(ToPrinter)"))->resize(64, pixelsFromTwips(kToolbarHeightTwips) - 2);
+    connect(toPrinter, &QAction::triggered, this, [this] { m_child->pagePrint().PrintOnPrinter(); });
 }
 
 void MDIForm1::fitToScreen()

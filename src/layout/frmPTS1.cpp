@@ -13,6 +13,8 @@
 #include "editor/EditorBoxes.h"
 #include "PagePicture.h"
 #include "PictureFileCommands.h"
+#include "PagePrint.h"
+#include "imaging/PNG.h"
 #include "platform/Dialogs.h"
 #include "platform/Pictures.h"
 #include "platform/Platform.h"
@@ -288,6 +290,8 @@ void frmPTS1::buildMenus()
     namedSeparator(Menu_Number, QStringLiteral("Menu_Fon4"));
     connect(namedAction(Menu_Number, QStringLiteral("Menu_Foto"), Text::foto), &QAction::triggered, this,
             &frmPTS1::SavePagePicture);
+    m_print = new PagePrint(m_platform, *m_layout, *m_scene, CommonDialog1, this);
+    m_print->addMenuItems(Menu_Number);
 }
 
 QRectF frmPTS1::pageRectMm() const

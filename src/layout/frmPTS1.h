@@ -16,6 +16,7 @@ class CertificateScene;
 class EditorBoxes;
 class LayoutStore;
 class PictureFileCommands;
+class PagePrint;
 class QAction;
 class QCheckBox;
 class QFrame;
@@ -69,6 +70,8 @@ public:
     void SavePagePicture();
 
     CommonDialog &commonDialog() { return CommonDialog1; }
+    // Printing at 1:1, the PDF and the printer calibration.
+    PagePrint &pagePrint() const { return *m_print; }
 
 Q_SIGNALS:
     void captionChanged(const QString &caption);
@@ -116,6 +119,7 @@ private:
     bool m_unloaded = false;
     // The window's own dialogs; its colour is the last one chosen while the window is open.
     CommonDialog CommonDialog1;
+    PagePrint *m_print = nullptr;
 
     // The "Nastr" settings and the picture file commands of the "Номер" menu.
     PictureFileCommands *m_pictureFiles = nullptr;

@@ -25,6 +25,9 @@ public:
     // and effects.
     Dialogs::FontChoice chooseFont(Dialogs::FontChoice preset, int minSize, int maxSize);
 
+    // The print dialog; see Dialogs::choosePrinter.
+    std::optional<QString> choosePrinter(QPrinter &printer) { return m_dialogs.choosePrinter(printer, m_owner); }
+
     QColor colour() const { return m_colour; }
 
 private:

@@ -12,6 +12,11 @@ QStringList filterPairs(const QString &pairs)
 }
 } // namespace
 
+std::optional<QString> Dialogs::choosePrinter(QPrinter &, QWidget *)
+{
+    return std::nullopt;
+}
+
 QString qtNameFilters(const QString &pairs)
 {
     const QStringList parts = filterPairs(pairs);

@@ -5,6 +5,7 @@
 
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 // What the windows ask of the platform's common dialogs and message boxes. The program's own
@@ -62,6 +63,10 @@ public:
     // The font when the dialog closes, its size within minSize..maxSize; after Cancel, the
     // font it was given.
     virtual FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize, QWidget *owner = nullptr) = 0;
+    // The print dialog over `printer`, which the operator may set up (printer, paper,
+    // orientation, copies). The name of the printer chosen, empty when the output goes to a
+    // file; nothing when the operator cancels. A platform without printers cancels.
+    virtual std::optional<QString> choosePrinter(QPrinter &printer, QWidget *owner = nullptr);
 
     // A message box with one OK button.
     void inform(const QString &text, const QString &caption, Icon icon, QWidget *owner = nullptr)

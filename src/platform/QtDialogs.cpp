@@ -7,6 +7,8 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace {
 
@@ -143,4 +145,16 @@ Dialogs::FontChoice QtDialogs::chooseFont(const FontChoice &initial, int minSize
     if (dialog.exec() != QDialog::Accepted || !dialog.isAcceptable())
         return initial;
     return dialog.choice();
+}
+
+std::optional<QString> QtDialogs::choosePrinter(QPrinter &printer, QWidget *owner)
+{
+    QPrintDialog dialog(&printer, parentFor(owner));
+    // One page, printed whole: no ranges, no selection.
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    if (printer.outputFormat() == QPrinter::PdfFormat || !printer.outputFileName().isEmpty())
+        return QString();
+    return printer.printerName();
 }

@@ -18,6 +18,7 @@ public:
     std::optional<QString> saveFile(const FileRequest &request, QWidget *owner = nullptr) override;
     QColor chooseColour(const QColor &initial, QWidget *owner = nullptr) override;
     FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize, QWidget *owner = nullptr) override;
+    std::optional<QString> choosePrinter(QPrinter &printer, QWidget *owner = nullptr) override;
 
 private:
     QWidget *parentFor(QWidget *owner) const;

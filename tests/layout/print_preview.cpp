@@ -3,12 +3,15 @@
 // for a name ending in ".bmp", the page saved as "Печать" saves it (further arguments: pictures
 // to put into the program folder, such as pechat.png; one named blank1.* or blank2.* becomes
 // that side's background file).
+// TRELVAX_PREVIEW_CALIBRATION=1 opens the printer calibration dialog over it;
+// TRELVAX_PREVIEW_PDF=file exports the page as PDF into that file and ends.
 // Uses the test platform (temporary settings and program folder with the sample pictures).
 
 #include "FakeEditorBoxes.h"
 #include "TestPlatform.h"
 #include "layout/LayoutState.h"
 #include "layout/MDIForm1.h"
+#include "layout/PagePrint.h"
 #include "layout/frmPTS1.h"
 
 #include <QApplication>
@@ -46,6 +49,18 @@ int main(int argc, char *argv[])
 
     LayoutState state;
     MDIForm1 *frame = MDIForm1::open(test.platform, state, editor);
+    // TRELVAX_PREVIEW_CALIBRATION=1: the printer calibration dialog over the frame.
+    if (qEnvironmentVariableIntValue("TRELVAX_PREVIEW_CALIBRATION"))
+        QTimer::singleShot(300, frame, [frame] { frame->printWindow()->pagePrint().CalibratePrinter(); });
+    // TRELVAX_PREVIEW_PDF=file: the page exported as PDF into that file, then the end.
+    const QString pdf = qEnvironmentVariable("TRELVAX_PREVIEW_PDF");
+    if (!pdf.isEmpty()) {
+        QTimer::singleShot(300, frame, [&] {
+            test.dialogs.paths.push_back(pdf);
+            frame->printWindow()->pagePrint().SavePdf();
+            app.quit();
+        });
+    }
     if (argc > 1) {
         QTimer::singleShot(500, [&] {
             const QString output = QString::fromLocal8Bit(argv[1]);

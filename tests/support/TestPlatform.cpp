@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QWidget>
 
 namespace {
@@ -60,6 +61,21 @@ Dialogs::FontChoice ScriptedDialogs::chooseFont(const FontChoice &initial, int, 
     const FontChoice f = fonts.front();
     fonts.pop_front();
     return f;
+}
+
+std::optional<QString> ScriptedDialogs::choosePrinter(QPrinter &printer, QWidget *owner)
+{
+    owners << nameOf(owner);
+    const QPageLayout layout = printer.pageLayout();
+    printerRequests.append({layout.fullRect(QPageLayout::Millimeter).size(),
+                            layout.orientation() == QPageLayout::Landscape});
+    if (printers.empty())
+        return std::nullopt;
+    const PrinterAnswer answer = printers.front();
+    printers.pop_front();
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(answer.pdfPath);
+    return answer.name;
 }
 
 QStringList ScriptedDialogs::texts() const

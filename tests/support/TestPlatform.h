@@ -10,6 +10,8 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QPair>
+#include <QSizeF>
 #include <QTemporaryDir>
 
 #include <deque>
@@ -35,6 +37,18 @@ public:
     std::optional<QString> saveFile(const FileRequest &request, QWidget *owner = nullptr) override;
     QColor chooseColour(const QColor &initial, QWidget *owner = nullptr) override;
     FontChoice chooseFont(const FontChoice &initial, int minSize, int maxSize, QWidget *owner = nullptr) override;
+
+    // The print dialog's answers: the printer name it reports, and the PDF file the output
+    // goes to instead of that printer. None left: the dialog is cancelled.
+    struct PrinterAnswer
+    {
+        QString name;
+        QString pdfPath;
+    };
+    std::deque<PrinterAnswer> printers;
+    // The paper each print dialog was opened with, in millimetres, and its orientation.
+    QList<QPair<QSizeF, bool>> printerRequests; // size, landscape
+    std::optional<QString> choosePrinter(QPrinter &printer, QWidget *owner = nullptr) override;
 
     // The texts of all messages, in order.
     QStringList texts() const;
