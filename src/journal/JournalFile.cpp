@@ -2,7 +2,6 @@
 
 #include "Journal.h"
 #include "platform/AtomicFile.h"
-#include "platform/Cp1251.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramExit.h"
 
@@ -11,6 +10,7 @@
 #include <QFileInfo>
 
 #include <bit>
+#include <charconv>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -21,8 +21,8 @@ namespace {
 
 constexpr int kSeparators = RecordTable::kLastStoredField;
 constexpr char kSeparator = '|';
-// A "|" in a field is stored as the broken bar, which reads back as a character of its own.
-constexpr char16_t kBrokenBar = 0x00A6;
+// A "|" in a field is stored as the broken bar (U+00A6), which reads back as a character of
+// its own.
 constexpr unsigned char kBrokenBarByte = 0xA6;
 
 // What the journal's messages say, exactly as the operator has always seen them.
@@ -180,12 +180,13 @@ JournalScan walkLines(const QByteArray &bytes, OnLine onLine)
     return scan;
 }
 
-// Turns lines of the file into records, into a buffer that is reused from line to line, so that
-// each record costs one string of its exact size.
+// Turns lines of the file into records: the bytes between the separators are copied as they
+// are, into a buffer that is reused from line to line, so that each record costs one block of
+// its exact size.
 class LineParser
 {
 public:
-    explicit LineParser(RecordTable &table) : m_table(table) {}
+    LineParser(RecordTable &table, const char *dataEnd) : m_table(table), m_dataEnd(dataEnd) {}
 
     // False when the line holds fewer separators than stored fields.
     bool parse(int record, const char *begin, const char *end)
@@ -193,21 +194,18 @@ public:
         const char *sep[kSeparators];
         if (!acceptedLine(begin, end, sep))
             return false;
-        if (m_buffer.size() < size_t(end - begin) + 16)
-            m_buffer.resize(size_t(end - begin) + 16);
-        char16_t *out = m_buffer.data();
-        const char16_t *decode = Cp1251::decodeTable();
+        // The fields are at most the bytes up to the last separator; the record number may be
+        // longer than the stored ID, and copies run up to 16 bytes past a field's end.
+        const size_t room = size_t(sep[kSeparators - 1] - begin) + 64;
+        if (m_buffer.size() < room)
+            m_buffer.resize(room);
+        char *out = m_buffer.data();
 
         // The stored ID is not read: the record number takes its place.
-        quint32 pos = 0;
-        char id[16];
-        const int idLength = std::snprintf(id, sizeof id, "%d", record);
-        for (int i = 0; i < idLength; ++i)
-            out[pos++] = char16_t(id[i]);
         quint32 ends[RecordTable::kFieldCount];
         ends[0] = 0;
+        quint32 pos = quint32(std::to_chars(out, out + 16, record).ptr - out);
         ends[1] = pos;
-
         for (int k = 1; k < kSeparators; ++k) {
             const char *b = sep[k - 1] + 1;
             const char *e = sep[k];
@@ -216,49 +214,63 @@ public:
                     ++b;
                 while (e > b && e[-1] == ' ')
                     --e;
-                for (; b < e; ++b)
-                    out[pos++] = decode[static_cast<unsigned char>(*b)];
+                copyField(out + pos, b, size_t(e - b));
+                pos += quint32(e - b);
             }
             ends[k + 1] = pos;
         }
         for (int f = kSeparators + 1; f < RecordTable::kFieldCount; ++f)
             ends[f] = pos;
-        m_table.assignRecord(record, QStringView(out, pos), ends);
+        m_table.assignBytes(record, QByteArrayView(out, pos), ends);
         return true;
     }
 
 private:
+    // Most fields are a few bytes long: they are copied in blocks of 16, running past the
+    // field's end (inside the file's bytes and the buffer's room), rather than through a call
+    // of memcpy each.
+    void copyField(char *dst, const char *src, size_t n) const
+    {
+        const size_t blocks = (n + 15) & ~size_t(15);
+        if (size_t(m_dataEnd - src) < blocks) {
+            std::memcpy(dst, src, n);
+            return;
+        }
+        for (size_t i = 0; i < blocks; i += 16)
+            std::memcpy(dst + i, src + i, 16);
+    }
+
     RecordTable &m_table;
-    std::vector<char16_t> m_buffer;
+    const char *m_dataEnd;
+    std::vector<char> m_buffer;
 };
 
-// What the save must clean before a field can be written: a line break, the separator, or a
-// character with no Windows-1251 byte.
-bool needsCleaning(QStringView text)
+// What the save must clean before a field can be written: a line break or the separator. The
+// table holds no character without a Windows-1251 byte: it stores those as "?" when set.
+bool needsCleaning(QByteArrayView field)
 {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == '\r' || u == '\n' || u == kSeparator || Cp1251::byteFor(u) < 0)
+    for (const char c : field) {
+        if (c == '\r' || c == '\n' || c == kSeparator)
             return true;
     }
     return false;
 }
 
-QString cleaned(QStringView field)
+QByteArray cleaned(QByteArrayView field)
 {
-    QString text;
+    QByteArray text;
     text.reserve(field.size());
-    for (const QChar c : field) {
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+    for (const char c : field) {
+        if (c == '\r' || c == '\n')
             continue;
-        text.append(c == QLatin1Char(kSeparator) ? QChar(kBrokenBar) : c);
+        text.append(c == kSeparator ? char(kBrokenBarByte) : c);
     }
-    return Cp1251::representable(text);
+    return text;
 }
 
 // Encodes records 1..count as journal lines, cleaned as cleanRecord() cleans the table: no line
-// break, no separator and no character without a byte can reach a file, whatever the table
-// holds. Records that needed cleaning are listed in *unclean, when asked for.
+// break and no separator can reach a file, whatever the table holds. Records that needed
+// cleaning are listed in *unclean, when asked for.
 QByteArray encodeLines(const RecordTable &table, int count, std::vector<int> *unclean)
 {
     qsizetype size = 0;
@@ -266,40 +278,23 @@ QByteArray encodeLines(const RecordTable &table, int count, std::vector<int> *un
         size += table.record(i).end(kSeparators) + kSeparators + 2;
     QByteArray bytes(size, Qt::Uninitialized);
     char *dst = bytes.data();
-    const unsigned char *encode = Cp1251::encodeTable();
+    quint32 ends[kSeparators + 1];
     for (int i = 1; i <= count; ++i) {
         const RecordTable::RecordView record = table.record(i);
-        const char16_t *text = record.text().utf16();
+        const char *text = record.bytes().data();
+        record.ends(kSeparators, ends);
         bool clean = true;
         for (int f = 1; f <= kSeparators; ++f) {
-            const quint32 fieldEnd = record.end(f);
-            for (quint32 j = record.start(f); j < fieldEnd; ++j) {
-                const char16_t u = text[j];
-                const unsigned char byte = encode[u];
-                // Control characters, the separator and characters without a byte are rare:
-                // only they take the slow road.
-                if (Q_LIKELY(byte >= 0x20 && byte != kSeparator)) {
-                    *dst++ = char(byte);
+            for (quint32 j = ends[f - 1]; j < ends[f]; ++j) {
+                const char c = text[j];
+                // Line breaks and the separator are rare: only they take the slow road.
+                if (Q_LIKELY(c != '\r' && c != '\n' && c != kSeparator)) {
+                    *dst++ = c;
                     continue;
                 }
-                if (byte == '\r' || byte == '\n') {
-                    clean = false;
-                    continue;
-                }
-                if (byte == kSeparator) {
-                    clean = false;
-                    *dst++ = char(kBrokenBarByte);
-                    continue;
-                }
-                if (byte != 0 || u == 0) {
-                    *dst++ = char(byte);
-                    continue;
-                }
-                // No byte in the code page: one "?" for the character, a surrogate pair included.
                 clean = false;
-                *dst++ = Cp1251::kReplacement;
-                if (QChar::isHighSurrogate(u) && j + 1 < fieldEnd && QChar::isLowSurrogate(text[j + 1]))
-                    ++j;
+                if (c == kSeparator)
+                    *dst++ = char(kBrokenBarByte);
             }
             *dst++ = kSeparator;
         }
@@ -392,9 +387,9 @@ QByteArray encodeRecords(const RecordTable &table, int count)
 void cleanRecord(RecordTable &table, int record)
 {
     for (int f = 1; f <= kSeparators; ++f) {
-        const QStringView value = table.field(record, f);
+        const QByteArrayView value = table.bytes(record, f);
         if (needsCleaning(value))
-            table.setField(record, f, cleaned(value));
+            table.setFieldBytes(record, f, cleaned(value));
     }
 }
 
@@ -420,7 +415,7 @@ bool isRecordWithBreak(const char *begin, const char *end)
 JournalScan ParseJournalLines(Journal &journal, const QByteArray &bytes)
 {
     journal.table.clear();
-    LineParser parser(journal.table);
+    LineParser parser(journal.table, bytes.constData() + bytes.size());
     const char *separators[kSeparators];
     return walkLines(bytes, [&](qsizetype line, const char *begin, const char *end) {
         return line <= RecordTable::kMaxRecord ? parser.parse(int(line), begin, end)
@@ -442,7 +437,7 @@ bool CreateJournalFile(Journal &journal, Dialogs &dialogs)
     quint32 ends[RecordTable::kFieldCount];
     std::fill(std::begin(ends), std::end(ends), 1u);
     ends[0] = 0;
-    journal.table.assignRecord(1, u"1", ends);
+    journal.table.assignBytes(1, "1", ends);
     if (!writeFileAtomically(journal.JournalPath, JournalFile::encodeRecords(journal.table, 1))) {
         dialogs.inform(Text::saveFailure, programTitle(), Dialogs::Icon::None);
         return false;
