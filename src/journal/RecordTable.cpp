@@ -156,6 +156,20 @@ void RecordTable::assignBytes(int record, QByteArrayView bytes, const quint32 (&
         store(m_records[size_t(record)], ends, {bytes});
 }
 
+void RecordTable::assignShortFields(int record, QByteArrayView bytes, const unsigned char (&lengths)[kFieldCount])
+{
+    if (!isValidRecord(record))
+        return;
+    Record &r = m_records[size_t(record)];
+    auto data = std::make_unique_for_overwrite<unsigned char[]>(headerBytes(false) + size_t(bytes.size()));
+    std::memcpy(data.get(), lengths, headerBytes(false));
+    if (!bytes.isEmpty())
+        std::memcpy(data.get() + headerBytes(false), bytes.data(), size_t(bytes.size()));
+    r.data = std::move(data);
+    r.size = quint32(bytes.size());
+    r.wide = false;
+}
+
 void RecordTable::store(Record &r, const quint32 *ends, std::initializer_list<QByteArrayView> pieces)
 {
     qsizetype length = 0;

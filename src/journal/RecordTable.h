@@ -87,6 +87,9 @@ public:
     // ends[f] is the end of field f in it (in UTF-16 units for text, in bytes for bytes).
     void assignRecord(int record, QStringView text, const quint32 (&ends)[kFieldCount]);
     void assignBytes(int record, QByteArrayView bytes, const quint32 (&ends)[kFieldCount]);
+    // The same for a record none of whose fields is longer than 255 bytes, given by the lengths
+    // of its fields, which add up to bytes.size(): the load's common case, stored as it comes.
+    void assignShortFields(int record, QByteArrayView bytes, const unsigned char (&lengths)[kFieldCount]);
 
     // Fields first..last of record `to` := those of record `from`; the other fields of `to`
     // keep their values.
