@@ -354,7 +354,7 @@ void Form1::Cmd1_Click()
         const auto &values = j.autofill.values;
         j.table.setFields(j.CurrentRecord, FieldCatalogue::kFirstDocumentField,
                           QList<QString>(values.begin(), values.begin() + AutofillTemplate::kAppliedByNew));
-        if (j.table.field(j.CurrentRecord, FieldCatalogue::IssueDate).isEmpty())
+        if (j.table.bytes(j.CurrentRecord, FieldCatalogue::IssueDate).isEmpty())
             j.table.setField(j.CurrentRecord, FieldCatalogue::IssueDate, today);
     }
     showEditor();

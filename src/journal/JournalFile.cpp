@@ -2,7 +2,6 @@
 
 #include "Journal.h"
 #include "platform/AtomicFile.h"
-#include "platform/Cp1251.h"
 #include "platform/Dialogs.h"
 #include "platform/ProgramExit.h"
 
@@ -10,19 +9,24 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <array>
 #include <bit>
+#include <charconv>
 #include <cstring>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
+#if defined(__linux__)
+#include <sys/mman.h>
 #endif
 
 namespace {
 
 constexpr int kSeparators = RecordTable::kLastStoredField;
 constexpr char kSeparator = '|';
-// A "|" in a field is stored as the broken bar, which reads back as a character of its own.
-constexpr char16_t kBrokenBar = 0x00A6;
+// A "|" in a field is stored as the broken bar (U+00A6), which reads back as a character of
+// its own.
 constexpr unsigned char kBrokenBarByte = 0xA6;
 
 // What the journal's messages say, exactly as the operator has always seen them.
@@ -55,6 +59,10 @@ class LineCursor
 {
 public:
     LineCursor(const char *begin, const char *end) : m_p(begin), m_end(end) {}
+
+    // Where the next line begins; moved on by a reader that has taken lines itself.
+    const char *position() const { return m_p; }
+    void skipTo(const char *p) { m_p = p; }
 
     // `tookBreak` tells that the line holds a lone line break inside a field.
     bool next(const char *&lineBegin, const char *&lineEnd, bool &tookBreak)
@@ -180,34 +188,126 @@ JournalScan walkLines(const QByteArray &bytes, OnLine onLine)
     return scan;
 }
 
-// Turns lines of the file into records, into a buffer that is reused from line to line, so that
-// each record costs one string of its exact size.
+// Turns lines of the file into records: the bytes between the separators are copied as they
+// are, into a buffer that is reused from line to line, so that each record costs one block of
+// its exact size.
 class LineParser
 {
 public:
-    explicit LineParser(RecordTable &table) : m_table(table) {}
+    LineParser(RecordTable &table, const char *dataEnd) : m_table(table), m_dataEnd(dataEnd), m_buffer(kCommonRoom) {}
 
-    // False when the line holds fewer separators than stored fields.
-    bool parse(int record, const char *begin, const char *end)
+    // The common line, read in one pass over its bytes sixteen at a time, which finds both its
+    // fields and its end: a record whose fields all fit a one-byte length, whose 200 separators
+    // all come before its first line break. Most fields are empty, and a run of empty fields is
+    // a run of separators: only a separator that closes a field with text costs more than the
+    // pass. False, with nothing changed, for any other line: the caller takes it through the
+    // line cursor and parseAnyFields().
+    bool parseCommonLine(int record, const char *begin, const char **next)
     {
+#if defined(__SSE2__)
+        char *out = m_buffer.data();
+        unsigned char lengths[RecordTable::kFieldCount] = {};
+        // The stored ID is not read: the record number takes its place.
+        quint32 pos = quint32(std::to_chars(out, out + 16, record).ptr - out);
+        lengths[1] = static_cast<unsigned char>(pos);
+
+        const __m128i separator = _mm_set1_epi8(kSeparator);
+        const __m128i cr = _mm_set1_epi8('\r');
+        const __m128i lf = _mm_set1_epi8('\n');
+        int count = 0; // separators before the block
+        const char *lastSeparator = nullptr; // the last one before the block
+
+        for (const char *block = begin; block < m_dataEnd; block += 16) {
+            // The buffer holds the fields of the bytes read so far, with room for the copies.
+            if (size_t(block - begin) + 128 > m_buffer.size())
+                return false;
+            __m128i bytes;
+            if (m_dataEnd - block >= 16) {
+                bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(block));
+            } else {
+                char tail[16] = {};
+                std::memcpy(tail, block, size_t(m_dataEnd - block));
+                bytes = _mm_loadu_si128(reinterpret_cast<const __m128i *>(tail));
+            }
+            unsigned mask = unsigned(_mm_movemask_epi8(_mm_cmpeq_epi8(bytes, separator)));
+            unsigned breaks = unsigned(
+                _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(bytes, cr), _mm_cmpeq_epi8(bytes, lf))));
+            if (m_dataEnd - block < 16) {
+                const unsigned inData = (1u << (m_dataEnd - block)) - 1;
+                mask &= inData;
+                breaks &= inData;
+            }
+            const int lineEnd = breaks ? std::countr_zero(breaks) : 16;
+            if (breaks)
+                mask &= (1u << lineEnd) - 1;
+
+            // The fields that end at the separators of the block, as long as they are stored.
+            if (mask && count < kSeparators) {
+                const unsigned afterSeparator
+                    = (mask << 1) | (lastSeparator && block - lastSeparator == 1 ? 1u : 0u);
+                for (unsigned closing = mask & ~afterSeparator; closing; closing &= closing - 1) {
+                    const int bit = std::countr_zero(closing);
+                    const unsigned before = mask & ((1u << bit) - 1);
+                    // The separators before this one: the field it closes is that number + 1.
+                    const int index = count + bitCount(before);
+                    if (index >= kSeparators)
+                        break;
+                    if (index == 0)
+                        continue;
+                    const char *b = before ? block + (31 - std::countl_zero(before)) + 1 : lastSeparator + 1;
+                    const char *e = block + bit;
+                    while (b < e && *b == ' ')
+                        ++b;
+                    while (e > b && e[-1] == ' ')
+                        --e;
+                    const auto length = size_t(e - b);
+                    if (length > 0xFF)
+                        return false;
+                    copyField(out + pos, b, length);
+                    pos += quint32(length);
+                    lengths[index + 1] = static_cast<unsigned char>(length);
+                }
+                count += bitCount(mask);
+                lastSeparator = block + (31 - std::countl_zero(mask));
+            }
+            if (!breaks)
+                continue;
+            if (count < kSeparators)
+                return false;
+            const char *end = block + lineEnd;
+            *next = *end == '\r' && end + 1 < m_dataEnd && end[1] == '\n' ? end + 2 : end + 1;
+            m_table.assignShortFields(record, QByteArrayView(out, pos), lengths);
+            return true;
+        }
+        if (count < kSeparators)
+            return false;
+        *next = m_dataEnd;
+        m_table.assignShortFields(record, QByteArrayView(out, pos), lengths);
+        return true;
+#else
+        Q_UNUSED(record);
+        Q_UNUSED(begin);
+        Q_UNUSED(next);
+        return false;
+#endif
+    }
+
+    // Any line, through the positions of its separators. False when the line holds fewer
+    // separators than stored fields.
+    bool parseAnyFields(int record, const char *begin, const char *end)
+    {
+        // The fields are at most the bytes of the line; the record number may be longer than
+        // the stored ID, and copies run up to 16 bytes past a field's end.
+        if (m_buffer.size() < size_t(end - begin) + 64)
+            m_buffer.resize(size_t(end - begin) + 64);
         const char *sep[kSeparators];
         if (!acceptedLine(begin, end, sep))
             return false;
-        if (m_buffer.size() < size_t(end - begin) + 16)
-            m_buffer.resize(size_t(end - begin) + 16);
-        char16_t *out = m_buffer.data();
-        const char16_t *decode = Cp1251::decodeTable();
-
-        // The stored ID is not read: the record number takes its place.
-        quint32 pos = 0;
-        char id[16];
-        const int idLength = std::snprintf(id, sizeof id, "%d", record);
-        for (int i = 0; i < idLength; ++i)
-            out[pos++] = char16_t(id[i]);
+        char *out = m_buffer.data();
         quint32 ends[RecordTable::kFieldCount];
         ends[0] = 0;
+        quint32 pos = quint32(std::to_chars(out, out + 16, record).ptr - out);
         ends[1] = pos;
-
         for (int k = 1; k < kSeparators; ++k) {
             const char *b = sep[k - 1] + 1;
             const char *e = sep[k];
@@ -216,49 +316,77 @@ public:
                     ++b;
                 while (e > b && e[-1] == ' ')
                     --e;
-                for (; b < e; ++b)
-                    out[pos++] = decode[static_cast<unsigned char>(*b)];
+                copyField(out + pos, b, size_t(e - b));
+                pos += quint32(e - b);
             }
             ends[k + 1] = pos;
         }
         for (int f = kSeparators + 1; f < RecordTable::kFieldCount; ++f)
             ends[f] = pos;
-        m_table.assignRecord(record, QStringView(out, pos), ends);
+        m_table.assignBytes(record, QByteArrayView(out, pos), ends);
         return true;
     }
 
 private:
+    // Most fields are a few bytes long: they are copied in blocks of 16, running past the
+    // field's end (inside the file's bytes and the buffer's room), rather than through a call
+    // of memcpy each.
+    void copyField(char *dst, const char *src, size_t n) const
+    {
+        const size_t blocks = (n + 15) & ~size_t(15);
+        if (size_t(m_dataEnd - src) < blocks) {
+            std::memcpy(dst, src, n);
+            return;
+        }
+        for (size_t i = 0; i < blocks; i += 16)
+            std::memcpy(dst + i, src + i, 16);
+    }
+
+    // A common line is at most 200 fields of 255 bytes, their separators and a few spaces.
+    static constexpr size_t kCommonRoom = 64 * 1024;
+
+    // The set bits of a 16-bit mask. The baseline instruction set has no popcount instruction
+    // (std::popcount is a call into the runtime library there), and a table of bytes is cheaper
+    // than counting by arithmetic.
+    static int bitCount(unsigned mask) { return kBitsOfByte[mask & 0xFF] + kBitsOfByte[mask >> 8]; }
+    static constexpr std::array<unsigned char, 256> kBitsOfByte = [] {
+        std::array<unsigned char, 256> bits{};
+        for (int b = 0; b < 256; ++b)
+            bits[size_t(b)] = static_cast<unsigned char>(std::popcount(unsigned(b)));
+        return bits;
+    }();
+
     RecordTable &m_table;
-    std::vector<char16_t> m_buffer;
+    const char *m_dataEnd;
+    std::vector<char> m_buffer;
 };
 
-// What the save must clean before a field can be written: a line break, the separator, or a
-// character with no Windows-1251 byte.
-bool needsCleaning(QStringView text)
+// What the save must clean before a field can be written: a line break or the separator. The
+// table holds no character without a Windows-1251 byte: it stores those as "?" when set.
+bool needsCleaning(QByteArrayView field)
 {
-    for (const QChar c : text) {
-        const char16_t u = c.unicode();
-        if (u == '\r' || u == '\n' || u == kSeparator || Cp1251::byteFor(u) < 0)
+    for (const char c : field) {
+        if (c == '\r' || c == '\n' || c == kSeparator)
             return true;
     }
     return false;
 }
 
-QString cleaned(QStringView field)
+QByteArray cleaned(QByteArrayView field)
 {
-    QString text;
+    QByteArray text;
     text.reserve(field.size());
-    for (const QChar c : field) {
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n'))
+    for (const char c : field) {
+        if (c == '\r' || c == '\n')
             continue;
-        text.append(c == QLatin1Char(kSeparator) ? QChar(kBrokenBar) : c);
+        text.append(c == kSeparator ? char(kBrokenBarByte) : c);
     }
-    return Cp1251::representable(text);
+    return text;
 }
 
 // Encodes records 1..count as journal lines, cleaned as cleanRecord() cleans the table: no line
-// break, no separator and no character without a byte can reach a file, whatever the table
-// holds. Records that needed cleaning are listed in *unclean, when asked for.
+// break and no separator can reach a file, whatever the table holds. Records that needed
+// cleaning are listed in *unclean, when asked for.
 QByteArray encodeLines(const RecordTable &table, int count, std::vector<int> *unclean)
 {
     qsizetype size = 0;
@@ -266,40 +394,23 @@ QByteArray encodeLines(const RecordTable &table, int count, std::vector<int> *un
         size += table.record(i).end(kSeparators) + kSeparators + 2;
     QByteArray bytes(size, Qt::Uninitialized);
     char *dst = bytes.data();
-    const unsigned char *encode = Cp1251::encodeTable();
+    quint32 ends[kSeparators + 1];
     for (int i = 1; i <= count; ++i) {
         const RecordTable::RecordView record = table.record(i);
-        const char16_t *text = record.text().utf16();
+        const char *text = record.bytes().data();
+        record.ends(kSeparators, ends);
         bool clean = true;
         for (int f = 1; f <= kSeparators; ++f) {
-            const quint32 fieldEnd = record.end(f);
-            for (quint32 j = record.start(f); j < fieldEnd; ++j) {
-                const char16_t u = text[j];
-                const unsigned char byte = encode[u];
-                // Control characters, the separator and characters without a byte are rare:
-                // only they take the slow road.
-                if (Q_LIKELY(byte >= 0x20 && byte != kSeparator)) {
-                    *dst++ = char(byte);
+            for (quint32 j = ends[f - 1]; j < ends[f]; ++j) {
+                const char c = text[j];
+                // Line breaks and the separator are rare: only they take the slow road.
+                if (Q_LIKELY(c != '\r' && c != '\n' && c != kSeparator)) {
+                    *dst++ = c;
                     continue;
                 }
-                if (byte == '\r' || byte == '\n') {
-                    clean = false;
-                    continue;
-                }
-                if (byte == kSeparator) {
-                    clean = false;
-                    *dst++ = char(kBrokenBarByte);
-                    continue;
-                }
-                if (byte != 0 || u == 0) {
-                    *dst++ = char(byte);
-                    continue;
-                }
-                // No byte in the code page: one "?" for the character, a surrogate pair included.
                 clean = false;
-                *dst++ = Cp1251::kReplacement;
-                if (QChar::isHighSurrogate(u) && j + 1 < fieldEnd && QChar::isLowSurrogate(text[j + 1]))
-                    ++j;
+                if (c == kSeparator)
+                    *dst++ = char(kBrokenBarByte);
             }
             *dst++ = kSeparator;
         }
@@ -320,6 +431,24 @@ constexpr qint64 kMaxJournalBytes = qint64(RecordTable::kMaxRecord) * (32766 + 2
 
 enum class ReadResult { Read, TooLarge, Failed };
 
+// The bytes of a large journal land in memory the process has never touched, and each of its
+// 4 KB pages costs a fault when first written: several thousand for a full journal, most of
+// the load at start-up. Where the system offers 2 MB pages on request, the buffer asks for
+// them, and the faults become a handful. Nothing changes where it does not.
+void preferLargePages(char *data, qsizetype size)
+{
+#if defined(__linux__) && defined(MADV_HUGEPAGE)
+    constexpr quintptr kLargePage = 2 * 1024 * 1024;
+    const quintptr begin = (quintptr(data) + kLargePage - 1) & ~(kLargePage - 1);
+    const quintptr end = (quintptr(data) + quintptr(size)) & ~(kLargePage - 1);
+    if (end > begin)
+        madvise(reinterpret_cast<void *>(begin), size_t(end - begin), MADV_HUGEPAGE);
+#else
+    Q_UNUSED(data);
+    Q_UNUSED(size);
+#endif
+}
+
 // Reads the whole file, refusing it before reading when it is larger than any journal, and
 // also when it grows past that while read (a device or a file still being written).
 ReadResult readJournalBytes(QFile &file, QByteArray &bytes)
@@ -328,6 +457,7 @@ ReadResult readJournalBytes(QFile &file, QByteArray &bytes)
     if (size > kMaxJournalBytes)
         return ReadResult::TooLarge;
     bytes.resize(qsizetype(size));
+    preferLargePages(bytes.data(), bytes.size());
     qint64 done = 0;
     while (done < size) {
         const qint64 n = file.read(bytes.data() + done, size - done);
@@ -392,9 +522,9 @@ QByteArray encodeRecords(const RecordTable &table, int count)
 void cleanRecord(RecordTable &table, int record)
 {
     for (int f = 1; f <= kSeparators; ++f) {
-        const QStringView value = table.field(record, f);
+        const QByteArrayView value = table.bytes(record, f);
         if (needsCleaning(value))
-            table.setField(record, f, cleaned(value));
+            table.setFieldBytes(record, f, cleaned(value));
     }
 }
 
@@ -420,12 +550,33 @@ bool isRecordWithBreak(const char *begin, const char *end)
 JournalScan ParseJournalLines(Journal &journal, const QByteArray &bytes)
 {
     journal.table.clear();
-    LineParser parser(journal.table);
+    const char *const dataEnd = bytes.constData() + bytes.size();
+    LineParser parser(journal.table, dataEnd);
+    LineCursor lines(bytes.constData(), dataEnd);
     const char *separators[kSeparators];
-    return walkLines(bytes, [&](qsizetype line, const char *begin, const char *end) {
-        return line <= RecordTable::kMaxRecord ? parser.parse(int(line), begin, end)
-                                               : acceptedLine(begin, end, separators);
-    });
+    const char *p = bytes.constData();
+    JournalScan scan;
+    // The same lines and verdicts as walkLines(), with the common line read in one pass.
+    while (p < dataEnd) {
+        ++scan.lines;
+        if (scan.lines <= RecordTable::kMaxRecord && parser.parseCommonLine(int(scan.lines), p, &p))
+            continue;
+        lines.skipTo(p);
+        const char *begin = nullptr;
+        const char *end = nullptr;
+        bool tookBreak = false;
+        lines.next(begin, end, tookBreak);
+        p = lines.position();
+        bool whole = scan.lines <= RecordTable::kMaxRecord ? parser.parseAnyFields(int(scan.lines), begin, end)
+                                                           : acceptedLine(begin, end, separators);
+        if (whole && tookBreak)
+            whole = isRecordWithBreak(begin, end);
+        if (!whole) {
+            scan.badLine = scan.lines;
+            break;
+        }
+    }
+    return scan;
 }
 
 JournalScan JournalFile::scanLines(const QByteArray &bytes)
@@ -442,7 +593,7 @@ bool CreateJournalFile(Journal &journal, Dialogs &dialogs)
     quint32 ends[RecordTable::kFieldCount];
     std::fill(std::begin(ends), std::end(ends), 1u);
     ends[0] = 0;
-    journal.table.assignRecord(1, u"1", ends);
+    journal.table.assignBytes(1, "1", ends);
     if (!writeFileAtomically(journal.JournalPath, JournalFile::encodeRecords(journal.table, 1))) {
         dialogs.inform(Text::saveFailure, programTitle(), Dialogs::Icon::None);
         return false;

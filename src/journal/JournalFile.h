@@ -18,7 +18,8 @@ QString fileName();
 // field cleaned as cleanRecord() would clean it, without changing the table.
 QByteArray encodeRecords(const RecordTable &table, int count);
 // The cleaning the save does to a record's stored fields in the table: line breaks (CR LF, lone
-// CR, lone LF) removed, "|" written as "¦", characters with no Windows-1251 byte as "?".
+// CR, lone LF) removed, "|" written as "¦". (Characters with no Windows-1251 byte never reach
+// the table: it stores them as "?".)
 void cleanRecord(RecordTable &table, int record);
 } // namespace JournalFile
 

@@ -1,16 +1,97 @@
 #include "RecordTable.h"
 
+#include "platform/Cp1251.h"
+
+#include <QVarLengthArray>
+
 #include <algorithm>
 #include <cstring>
 
 namespace {
 
-qsizetype headerUnits(bool wide)
+constexpr int kFieldCount = RecordTable::kFieldCount;
+// The longest field a one-byte length can count.
+constexpr quint32 kNarrowLimit = 0xFF;
+
+size_t headerBytes(bool wide)
 {
-    return wide ? 2 * RecordTable::kFieldCount : RecordTable::kFieldCount;
+    return wide ? kFieldCount * sizeof(quint32) : kFieldCount;
+}
+
+quint32 wideEnd(const unsigned char *header, int field)
+{
+    quint32 end;
+    std::memcpy(&end, header + sizeof(quint32) * size_t(field), sizeof end);
+    return end;
+}
+
+using Encoded = QVarLengthArray<char, 512>;
+
+QString decoded(QByteArrayView bytes)
+{
+    if (bytes.isEmpty())
+        return {};
+    QString text(bytes.size(), Qt::Uninitialized);
+    Cp1251::decode(bytes.data(), bytes.size(), reinterpret_cast<char16_t *>(text.data()));
+    return text;
+}
+
+// The text in Windows-1251 bytes, by the table's rule for characters without a byte.
+void encode(QStringView text, Encoded &out)
+{
+    out.resize(text.size());
+    qsizetype replaced = 0;
+    const char *end = Cp1251::encodeInto(text.utf16(), text.size(), out.data(), &replaced);
+    out.resize(end - out.data());
 }
 
 } // namespace
+
+quint32 RecordTable::RecordView::end(int field) const
+{
+    if (!m_header)
+        return 0;
+    if (m_wide)
+        return wideEnd(m_header, field);
+    // Summed from the nearer end of the record.
+    if (field < kFieldCount / 2) {
+        quint32 sum = 0;
+        for (int f = 0; f <= field; ++f)
+            sum += m_header[f];
+        return sum;
+    }
+    quint32 rest = 0;
+    for (int f = field + 1; f < kFieldCount; ++f)
+        rest += m_header[f];
+    return quint32(m_size) - rest;
+}
+
+QString RecordTable::RecordView::text() const
+{
+    return decoded(bytes());
+}
+
+QString RecordTable::RecordView::field(int field) const
+{
+    return decoded(fieldBytes(field));
+}
+
+void RecordTable::RecordView::ends(int lastField, quint32 *out) const
+{
+    if (!m_header) {
+        std::fill(out, out + lastField + 1, 0u);
+        return;
+    }
+    if (m_wide) {
+        std::memcpy(out, m_header, sizeof(quint32) * size_t(lastField + 1));
+        return;
+    }
+    quint32 sum = 0;
+    for (int f = 0; f <= lastField; ++f) {
+        sum += m_header[f];
+        out[f] = sum;
+    }
+}
 
 RecordTable::RecordTable() : m_records(kMaxRecord + 1) {}
 
@@ -19,13 +100,12 @@ RecordTable::~RecordTable() = default;
 RecordTable::RecordView RecordTable::viewOf(const Record &record)
 {
     RecordView view;
-    if (record.data.isNull())
+    if (!record.data)
         return view;
-    const char16_t *units = reinterpret_cast<const char16_t *>(record.data.utf16());
-    const qsizetype header = headerUnits(record.wide);
-    view.m_ends = units;
+    view.m_header = record.data.get();
     view.m_wide = record.wide;
-    view.m_text = QStringView(units + header, record.data.size() - header);
+    view.m_text = reinterpret_cast<const char *>(record.data.get() + headerBytes(record.wide));
+    view.m_size = record.size;
     return view;
 }
 
@@ -36,58 +116,96 @@ RecordTable::RecordView RecordTable::record(int record) const
     return viewOf(m_records[size_t(record)]);
 }
 
-QStringView RecordTable::field(int record, int field) const
+QByteArrayView RecordTable::bytes(int record, int field) const
 {
     if (!isValidRecord(record) || !isValidField(field))
         return {};
     const Record &r = m_records[size_t(record)];
-    if (r.data.isNull())
+    if (!r.data)
         return {};
-    return viewOf(r).field(field);
+    return viewOf(r).fieldBytes(field);
+}
+
+QString RecordTable::text(int record, int field) const
+{
+    return decoded(bytes(record, field));
 }
 
 void RecordTable::assignRecord(int record, QStringView text, const quint32 (&ends)[kFieldCount])
 {
-    if (isValidRecord(record))
-        store(m_records[size_t(record)], ends, {text});
+    if (!isValidRecord(record))
+        return;
+    // Field by field, since a character without a byte may take two units and give one byte.
+    Encoded bytes;
+    bytes.resize(text.size());
+    quint32 byteEnds[kFieldCount];
+    qsizetype replaced = 0;
+    char *out = bytes.data();
+    quint32 from = 0;
+    for (int f = 0; f < kFieldCount; ++f) {
+        out = Cp1251::encodeInto(text.utf16() + from, ends[f] - from, out, &replaced);
+        byteEnds[f] = quint32(out - bytes.data());
+        from = ends[f];
+    }
+    store(m_records[size_t(record)], byteEnds, {QByteArrayView(bytes.data(), out - bytes.data())});
 }
 
-void RecordTable::store(Record &r, const quint32 *ends, std::initializer_list<QStringView> pieces)
+void RecordTable::assignBytes(int record, QByteArrayView bytes, const quint32 (&ends)[kFieldCount])
+{
+    if (isValidRecord(record))
+        store(m_records[size_t(record)], ends, {bytes});
+}
+
+void RecordTable::assignShortFields(int record, QByteArrayView bytes, const unsigned char (&lengths)[kFieldCount])
+{
+    if (!isValidRecord(record))
+        return;
+    Record &r = m_records[size_t(record)];
+    auto data = std::make_unique_for_overwrite<unsigned char[]>(headerBytes(false) + size_t(bytes.size()));
+    std::memcpy(data.get(), lengths, headerBytes(false));
+    if (!bytes.isEmpty())
+        std::memcpy(data.get() + headerBytes(false), bytes.data(), size_t(bytes.size()));
+    r.data = std::move(data);
+    r.size = quint32(bytes.size());
+    r.wide = false;
+}
+
+void RecordTable::store(Record &r, const quint32 *ends, std::initializer_list<QByteArrayView> pieces)
 {
     qsizetype length = 0;
-    for (const QStringView piece : pieces)
+    for (const QByteArrayView piece : pieces)
         length += piece.size();
-    // The old text may be one of the pieces: the record changes only once the new one is built.
-    const bool wide = length > 0xFFFF;
-    const qsizetype header = headerUnits(wide);
-    QString data(header + length, Qt::Uninitialized);
-    auto *units = reinterpret_cast<char16_t *>(data.data());
+    bool wide = false;
+    for (int f = 0; f < kFieldCount && !wide; ++f)
+        wide = ends[f] - (f == 0 ? 0 : ends[f - 1]) > kNarrowLimit;
+    const size_t header = headerBytes(wide);
+    auto data = std::make_unique_for_overwrite<unsigned char[]>(header + size_t(length));
     if (wide) {
-        for (int f = 0; f < kFieldCount; ++f) {
-            units[2 * f] = char16_t(ends[f] & 0xFFFF);
-            units[2 * f + 1] = char16_t(ends[f] >> 16);
-        }
+        std::memcpy(data.get(), ends, header);
     } else {
-        for (int f = 0; f < kFieldCount; ++f)
-            units[f] = char16_t(ends[f]);
+        quint32 previous = 0;
+        for (int f = 0; f < kFieldCount; ++f) {
+            data[size_t(f)] = static_cast<unsigned char>(ends[f] - previous);
+            previous = ends[f];
+        }
     }
-    char16_t *out = units + header;
-    for (const QStringView piece : pieces) {
+    unsigned char *out = data.get() + header;
+    for (const QByteArrayView piece : pieces) {
         if (!piece.isEmpty())
-            std::memcpy(out, piece.utf16(), size_t(piece.size()) * sizeof(char16_t));
+            std::memcpy(out, piece.data(), size_t(piece.size()));
         out += piece.size();
     }
     r.data = std::move(data);
+    r.size = quint32(length);
     r.wide = wide;
 }
 
-void RecordTable::replaceSpan(Record &target, int firstField, int lastField, QStringView content,
+void RecordTable::replaceSpan(Record &target, int firstField, int lastField, QByteArrayView content,
                               const quint32 *relativeEnds)
 {
     const RecordView old = viewOf(target);
     quint32 ends[kFieldCount];
-    for (int f = 0; f < kFieldCount; ++f)
-        ends[f] = old.m_ends ? old.end(f) : 0;
+    old.ends(kLastField, ends);
     const quint32 spanStart = firstField == 0 ? 0 : ends[firstField - 1];
     const quint32 spanEnd = ends[lastField];
 
@@ -97,18 +215,29 @@ void RecordTable::replaceSpan(Record &target, int firstField, int lastField, QSt
     for (int f = lastField + 1; f < kFieldCount; ++f)
         ends[f] = quint32(qint64(ends[f]) + delta);
 
-    store(target, ends, {old.text().first(spanStart), content, old.text().sliced(spanEnd)});
+    store(target, ends, {old.bytes().first(spanStart), content, old.bytes().sliced(spanEnd)});
 }
 
-void RecordTable::setField(int record, int field, const QString &value)
+void RecordTable::setField(int record, int field, QStringView value)
+{
+    if (!isValidRecord(record) || !isValidField(field))
+        return;
+    if (!m_records[size_t(record)].data && value.isEmpty())
+        return;
+    Encoded bytes;
+    encode(value, bytes);
+    setFieldBytes(record, field, QByteArrayView(bytes.data(), bytes.size()));
+}
+
+void RecordTable::setFieldBytes(int record, int field, QByteArrayView bytes)
 {
     if (!isValidRecord(record) || !isValidField(field))
         return;
     Record &r = m_records[size_t(record)];
-    if (r.data.isNull() && value.isEmpty())
+    if (!r.data && bytes.isEmpty())
         return;
-    const quint32 relativeEnd = quint32(value.size());
-    replaceSpan(r, field, field, value, &relativeEnd);
+    const quint32 relativeEnd = quint32(bytes.size());
+    replaceSpan(r, field, field, bytes, &relativeEnd);
 }
 
 void RecordTable::setFields(int record, int firstField, const QList<QString> &values)
@@ -119,19 +248,21 @@ void RecordTable::setFields(int record, int firstField, const QList<QString> &va
     if (!isValidField(firstField) || !isValidField(lastField))
         return;
     Record &r = m_records[size_t(record)];
-    quint32 relativeEnds[kFieldCount];
-    QString content;
     qsizetype length = 0;
     for (const QString &v : values)
         length += v.size();
-    if (r.data.isNull() && length == 0)
+    if (!r.data && length == 0)
         return;
-    content.reserve(length);
+    quint32 relativeEnds[kFieldCount];
+    Encoded content;
+    content.resize(length);
+    qsizetype replaced = 0;
+    char *out = content.data();
     for (int i = 0; i < values.size(); ++i) {
-        content += values[i];
-        relativeEnds[i] = quint32(content.size());
+        out = Cp1251::encodeInto(reinterpret_cast<const char16_t *>(values[i].utf16()), values[i].size(), out, &replaced);
+        relativeEnds[i] = quint32(out - content.data());
     }
-    replaceSpan(r, firstField, lastField, content, relativeEnds);
+    replaceSpan(r, firstField, lastField, QByteArrayView(content.data(), out - content.data()), relativeEnds);
 }
 
 void RecordTable::clearRecord(int record)
@@ -150,17 +281,19 @@ void RecordTable::copyFields(int from, int to, int firstField, int lastField)
         return;
     const Record &source = m_records[size_t(from)];
     Record &target = m_records[size_t(to)];
-    if (source.data.isNull() && target.data.isNull())
+    if (!source.data && !target.data)
         return;
 
     quint32 relativeEnds[kFieldCount] = {};
-    QStringView content;
-    if (!source.data.isNull()) {
+    QByteArrayView content;
+    if (source.data) {
         const RecordView view = viewOf(source);
-        const quint32 start = view.start(firstField);
+        quint32 ends[kFieldCount];
+        view.ends(lastField, ends);
+        const quint32 start = firstField == 0 ? 0 : ends[firstField - 1];
         for (int f = firstField; f <= lastField; ++f)
-            relativeEnds[f - firstField] = view.end(f) - start;
-        content = view.text().sliced(start, view.end(lastField) - start);
+            relativeEnds[f - firstField] = ends[f] - start;
+        content = view.bytes().sliced(start, ends[lastField] - start);
     }
     replaceSpan(target, firstField, lastField, content, relativeEnds);
 }
@@ -175,8 +308,9 @@ qsizetype RecordTable::memoryUsage() const
 {
     qsizetype bytes = qsizetype(sizeof(RecordTable) + m_records.capacity() * sizeof(Record));
     for (const Record &r : m_records) {
-        if (!r.data.isNull())
-            bytes += r.data.capacity() * qsizetype(sizeof(QChar)) + 16;
+        // The allocator's own word and rounding to 16 bytes come with every block.
+        if (r.data)
+            bytes += qsizetype((headerBytes(r.wide) + r.size + 8 + 15) / 16 * 16);
     }
     return bytes;
 }

@@ -1,17 +1,26 @@
 #pragma once
 
+#include <QByteArrayView>
 #include <QList>
 #include <QString>
 #include <QStringView>
 
 #include <initializer_list>
+#include <memory>
 #include <vector>
 
 // The journal in memory: texts addressed by record 0..20000 and field 0..210.
 //
 // A fully allocated table of separate strings would cost about 100 MB before a single record is
-// loaded, so each record is one string: the end of every field first, then the fields one after
+// loaded, so each record is one block: the lengths of its fields, then the fields one after
 // another. A record that was never written costs no more than an empty slot.
+//
+// The fields are kept as their Windows-1251 bytes, the journal file's own code page: half the
+// memory of UTF-16 text, and the load and the save copy bytes instead of converting them. A
+// field is decoded when it is read and encoded when it is set. A character with no byte in the
+// code page is stored as "?" (a surrogate pair as one "?"), as the save has always written it:
+// the table never holds what the file cannot, so what the screen shows after a set is what the
+// next start loads.
 class RecordTable
 {
 public:
@@ -24,25 +33,29 @@ public:
     class RecordView
     {
     public:
-        // Fields 0..210 one after another.
-        QStringView text() const { return m_text; }
-        // A slot never written has no table of field ends: every field is empty.
-        quint32 end(int field) const
-        {
-            if (!m_ends)
-                return 0;
-            return m_wide ? quint32(m_ends[2 * field]) | quint32(m_ends[2 * field + 1]) << 16
-                          : quint32(m_ends[field]);
-        }
+        // Fields 0..210 one after another, in Windows-1251 bytes.
+        QByteArrayView bytes() const { return {m_text, m_size}; }
+        // The offset in bytes() where a field ends. A slot never written has every field empty.
+        quint32 end(int field) const;
         quint32 start(int field) const { return field == 0 ? 0 : end(field - 1); }
-        QStringView field(int field) const { return m_text.sliced(start(field), end(field) - start(field)); }
-        // Where the field ends are held, for a scan that fetches records ahead of their use.
-        const void *endsData() const { return m_ends; }
+        QByteArrayView fieldBytes(int field) const
+        {
+            return bytes().sliced(start(field), end(field) - start(field));
+        }
+        // The same, decoded.
+        QString text() const;
+        QString field(int field) const;
+        // The ends of fields 0..lastField in one pass: end() of a field costs a walk over the
+        // fields before it.
+        void ends(int lastField, quint32 *out) const;
+        // Where the field lengths are held, for a scan that fetches records ahead of their use.
+        const void *endsData() const { return m_header; }
 
     private:
         friend class RecordTable;
-        QStringView m_text;
-        const char16_t *m_ends = nullptr;
+        const unsigned char *m_header = nullptr;
+        const char *m_text = nullptr;
+        qsizetype m_size = 0;
         bool m_wide = false;
     };
 
@@ -54,12 +67,15 @@ public:
     static bool isValidRecord(int record) { return record >= 0 && record <= kMaxRecord; }
     static bool isValidField(int field) { return field >= 0 && field <= kLastField; }
 
-    // Empty for a slot or field never written. The view lives until the record changes.
-    QStringView field(int record, int field) const;
-    QString text(int record, int field) const { return this->field(record, field).toString(); }
-    void setField(int record, int field, const QString &value);
-    // Fields first..first + values.size() - 1 := values, in one step. Views of the record taken
-    // before stay unused: they would point into the text this replaces.
+    // Empty for a slot or field never written.
+    QString text(int record, int field) const;
+    QString field(int record, int field) const { return text(record, field); }
+    // The field's Windows-1251 bytes; the view lives until the record changes.
+    QByteArrayView bytes(int record, int field) const;
+
+    void setField(int record, int field, QStringView value);
+    void setFieldBytes(int record, int field, QByteArrayView bytes);
+    // Fields first..first + values.size() - 1 := values, in one step.
     void setFields(int record, int firstField, const QList<QString> &values);
     // Every field of the slot empty, as if it had never been written.
     void clearRecord(int record);
@@ -68,8 +84,12 @@ public:
     RecordView record(int record) const;
 
     // Replaces a whole record at once: `text` holds fields 0..210 one after another and
-    // ends[f] is the end of field f in it.
+    // ends[f] is the end of field f in it (in UTF-16 units for text, in bytes for bytes).
     void assignRecord(int record, QStringView text, const quint32 (&ends)[kFieldCount]);
+    void assignBytes(int record, QByteArrayView bytes, const quint32 (&ends)[kFieldCount]);
+    // The same for a record none of whose fields is longer than 255 bytes, given by the lengths
+    // of its fields, which add up to bytes.size(): the load's common case, stored as it comes.
+    void assignShortFields(int record, QByteArrayView bytes, const unsigned char (&lengths)[kFieldCount]);
 
     // Fields first..last of record `to` := those of record `from`; the other fields of `to`
     // keep their values.
@@ -84,16 +104,19 @@ public:
 private:
     struct Record
     {
-        // The ends of fields 0..210 (one UTF-16 unit each, or two while the text is longer
-        // than 16 bits can count), then the text. Null for a slot never written.
-        QString data;
+        // The lengths of fields 0..210, one byte each, then the text; or, while a field is
+        // longer than a byte can count, the ends of the fields as 32-bit numbers, then the text.
+        // Null for a slot never written.
+        std::unique_ptr<unsigned char[]> data;
+        quint32 size = 0;
         bool wide = false;
     };
 
     static RecordView viewOf(const Record &record);
-    // Builds the record from the ends of its fields and its text, given in pieces.
-    static void store(Record &record, const quint32 *ends, std::initializer_list<QStringView> pieces);
-    void replaceSpan(Record &target, int firstField, int lastField, QStringView content,
+    // Builds the record from the ends of its fields and its text, given in pieces. The old text
+    // may be one of the pieces: the record changes only once the new one is built.
+    static void store(Record &record, const quint32 *ends, std::initializer_list<QByteArrayView> pieces);
+    void replaceSpan(Record &target, int firstField, int lastField, QByteArrayView content,
                      const quint32 *relativeEnds);
 
     std::vector<Record> m_records;

@@ -141,9 +141,10 @@ void JournalSearchTest::scan_data()
         << QList<Shown>{{{}, {}, QStringLiteral("ЛАДА 219410 ЛАДА КАЛИНА УНИВЕРСАЛ"), {}, {}},
                         {{}, {}, QStringLiteral("ЛАДА 219410 ЛАДА КАЛИН"), {}, {}}}
         << QStringLiteral("Калина у") << QList<int>{1};
-    QTest::newRow("a first letter that more than two characters lower to")
+    // The Kelvin sign lowers to "k" as well, but has no Windows-1251 byte: the table holds "?".
+    QTest::newRow("a letter outside the code page is kept as ?")
         << QList<Shown>{{{}, {}, QStringLiteral("KIA RIO"), {}, {}}, {{}, {}, QStringLiteral("KIA"), {}, {}}}
-        << QStringLiteral("kia") << QList<int>{1, 2};
+        << QStringLiteral("kia") << QList<int>{1};
     QTest::newRow("spaces only, as many as typed")
         << QList<Shown>{{{}, {}, QStringLiteral("ВАЗ 2107"), {}, {}}, {{}, {}, QStringLiteral("ВАЗ  2107"), {}, {}}}
         << QStringLiteral("  ") << QList<int>{2};

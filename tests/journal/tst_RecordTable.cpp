@@ -170,6 +170,67 @@ private Q_SLOTS:
         m_table->clearRecord(4);
         QVERIFY(m_table->record(4).text().isEmpty());
     }
+
+    void charactersWithoutAByteAreStoredAsTheSaveWritesThem_data()
+    {
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("letter outside the code page") << QStringLiteral("Škoda") << QStringLiteral("?koda")
+                                                      << QByteArray("?koda");
+        QTest::newRow("surrogate pair") << QStringLiteral("a😀b") << QStringLiteral("a?b") << QByteArray("a?b");
+        QTest::newRow("lone surrogate") << (QChar(0xD83D) + QStringLiteral("x")) << QStringLiteral("?x")
+                                        << QByteArray("?x");
+        QTest::newRow("code page letters") << QStringLiteral("Ёё№€ЎўЇї") << QStringLiteral("Ёё№€ЎўЇї")
+                                           << QByteArray("\xA8\xB8\xB9\x88\xA1\xA2\xAF\xBF");
+    }
+
+    // Every way into the table stores the same bytes, and the fields after the changed one stay
+    // where they were, also where two UTF-16 units became one byte.
+    void charactersWithoutAByteAreStoredAsTheSaveWritesThem()
+    {
+        QFETCH(QString, value);
+        QFETCH(QString, stored);
+        QFETCH(QByteArray, bytes);
+        const QStringList expected{QStringLiteral("1"), stored, QStringLiteral("после")};
+
+        m_table->setField(1, 1, QStringLiteral("1"));
+        m_table->setField(1, 2, value);
+        m_table->setField(1, 3, QStringLiteral("после"));
+        m_table->setFields(2, 1, {QStringLiteral("1"), value, QStringLiteral("после")});
+        const QString text = QStringLiteral("1") + value + QStringLiteral("после");
+        quint32 ends[RecordTable::kFieldCount];
+        ends[0] = 0;
+        ends[1] = 1;
+        ends[2] = quint32(1 + value.size());
+        for (int f = 3; f < RecordTable::kFieldCount; ++f)
+            ends[f] = quint32(text.size());
+        m_table->assignRecord(3, text, ends);
+
+        for (int record = 1; record <= 3; ++record) {
+            QCOMPARE(fields(*m_table, record, 1, 3), expected);
+            QCOMPARE(m_table->bytes(record, 2).toByteArray(), bytes);
+            QCOMPARE(m_table->record(record).end(2), quint32(1 + bytes.size()));
+        }
+    }
+
+    // A field of up to 255 bytes has its length in one byte; a longer one changes how the
+    // whole record is kept, and back.
+    void fieldLengthsAroundOneByte()
+    {
+        for (int f = 0; f <= RecordTable::kLastField; ++f)
+            m_table->setField(5, f, QStringLiteral("f%1").arg(f));
+        for (const int length : {254, 255, 256, 255, 1000, 0}) {
+            const QString value(length, QChar(u'Щ'));
+            m_table->setField(5, 150, value);
+            m_table->setField(5, 3, value);
+            for (int f = 0; f <= RecordTable::kLastField; ++f) {
+                const QString expected = f == 3 || f == 150 ? value : QStringLiteral("f%1").arg(f);
+                QCOMPARE(m_table->text(5, f), expected);
+            }
+            QCOMPARE(m_table->record(5).end(RecordTable::kLastField), quint32(m_table->record(5).bytes().size()));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(RecordTableTest)
