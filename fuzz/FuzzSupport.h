@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 // What the file-reading fuzz targets share: a check that stops the run where the fuzzer sees
@@ -15,10 +16,13 @@
 // dialogs that only count what they were asked to show.
 namespace FuzzSupport {
 
-inline void check(bool condition)
+// Names the failed check, so that a finding says what it broke.
+inline void check(bool condition, const char *file = __builtin_FILE(), int line = __builtin_LINE())
 {
-    if (!condition)
+    if (!condition) {
+        std::fprintf(stderr, "check failed at %s:%d\n", file, line);
         std::abort();
+    }
 }
 
 // The same file every run, in a folder of its own that lives as long as the process.

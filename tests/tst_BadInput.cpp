@@ -312,7 +312,9 @@ private Q_SLOTS:
         QTest::newRow("absurd sizes") << absurd << 9.75f;
         QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << 9.75f;
         QTest::newRow("a line of 1 MB") << (QByteArray(1 << 20, 'W') + "\r\nTrue\r\nFalse\r\n12\r\n0\r\n") << 12.0f;
+        // Measured once with a negative height: the font engine's metrics overflow at this size.
         QTest::newRow("largest size a label takes") << QByteArray("Arial\r\nFalse\r\nFalse\r\n1638\r\n0\r\n") << 1638.0f;
+        QTest::newRow("1255 points") << QByteArray("Arial\r\nTrue\r\nFalse\r\n1255\r\n0\r\n") << 1255.0f;
     }
     void fontFile()
     {
@@ -326,6 +328,7 @@ private Q_SLOTS:
             const CertificateLayout::Label &l = layout().label(i);
             QVERIFY2(l.font.size >= 1 && l.font.size <= 1638, qPrintable(QString::number(i)));
             QVERIFY2(std::isfinite(l.width) && l.width >= 0 && l.width < 100000, qPrintable(QString::number(i)));
+            QVERIFY2(std::isfinite(l.height) && l.height > 0 && l.height < 100000, qPrintable(QString::number(i)));
         }
         QCOMPARE(m_test->dialogs.messages.size(), 0);
         m_frame.reset();
