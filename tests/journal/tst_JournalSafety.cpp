@@ -41,7 +41,7 @@ namespace {
 
 constexpr int kKills = 200;
 // Shared by the template, the font file and the restore, a third each.
-constexpr int kOtherFileKills = 120;
+constexpr int kOtherFileKills = 90;
 
 // Files of the program folder other than the journal: what a killed save leaves behind.
 QStringList leftovers(const QString &folder)
