@@ -412,11 +412,12 @@ void frm::setAllUpperCaseBoxes(bool ticked)
 void frm::loadUpperCaseBoxes()
 {
     for (int k = 0; k < kUpperCaseBoxCount; ++k) {
-        // A value that is no whole number, or one a box cannot take, leaves the box clear.
-        const QString stored = m_platform.settings.value(Key::section, Key::upperCaseBox(k), QStringLiteral("1"));
-        bool ok = false;
-        const int value = QLocale::c().toInt(stored.trimmed(), &ok);
-        Ch1[size_t(k)]->setChecked(ok && value == 1);
+        // A missing entry ticks the box; a value that is no whole number, or one a box cannot
+        // take, leaves it clear.
+        constexpr IntRange kBoxState{0, 1, IntRange::Outside::UseDefault};
+        const SettingsStore &s = m_platform.settings;
+        const QString key = Key::upperCaseBox(k);
+        Ch1[size_t(k)]->setChecked(!s.contains(Key::section, key) || s.intValue(Key::section, key, 0, kBoxState) == 1);
     }
 }
 

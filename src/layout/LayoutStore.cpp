@@ -20,6 +20,12 @@ const QString closeQuestion =
     QStringLiteral("Координаты текстовых полей были изменены, хотите их сохранить?");
 } // namespace Text
 
+// The drawing area is 295 x 205 mm. A stored position more than a page's width outside it is
+// no placement the operator made (a damaged or hand-edited file): taken as unreadable, it
+// leaves the element where it was rather than sending it where no arrow key brings it back,
+// or into arithmetic that overflows on the way to the screen.
+constexpr RealRange kPositionRange{-300.0, 600.0, RealRange::Outside::UseDefault};
+
 const QString kLabelTop = QStringLiteral("PTS1top");
 const QString kLabelLeft = QStringLiteral("PTS1left");
 
@@ -50,12 +56,11 @@ LayoutStore::LayoutStore(SettingsStore &settings)
 {
 }
 
-float LayoutStore::read(const QString &section, const QString &key, float current) const
+float LayoutStore::read(const QString &section, const QString &key, float missing, float current) const
 {
-    const QString text = m_settings.value(section, key, QString());
-    if (text.isNull())
-        return current;
-    return RegionalNumber::parse(text).value_or(current);
+    if (!m_settings.contains(section, key))
+        return missing;
+    return float(m_settings.realValue(section, key, double(current), kPositionRange));
 }
 
 void LayoutStore::write(const QString &section, const QString &key, float value)
@@ -68,8 +73,8 @@ void LayoutStore::LoadLayout(CertificateLayout &layout) const
     for (int i = 0; i < kLabelCount; ++i) {
         MmPoint pos = layout.label(i).pos;
         const QString key = QString::number(i);
-        pos.top = read(kLabelTop, key, pos.top);
-        pos.left = read(kLabelLeft, key, pos.left);
+        pos.top = read(kLabelTop, key, pos.top, pos.top);
+        pos.left = read(kLabelLeft, key, pos.left, pos.left);
         layout.setLabelPosition(i, pos);
     }
     for (int p = 0; p < kPictureCount; ++p) {
@@ -77,14 +82,8 @@ void LayoutStore::LoadLayout(CertificateLayout &layout) const
         // A missing entry gives the constant default; an unreadable one leaves the picture.
         const MmPoint missing = BuiltInLayout::missingPicturePosition(PictureId(p));
         MmPoint pos = layout.picture(PictureId(p)).pos;
-        const auto one = [&](const QString &section, float fallback, float current) {
-            const QString text = m_settings.value(section, entry.key, QString());
-            if (text.isNull())
-                return fallback;
-            return RegionalNumber::parse(text).value_or(current);
-        };
-        pos.top = one(entry.topSection, missing.top, pos.top);
-        pos.left = one(entry.leftSection, missing.left, pos.left);
+        pos.top = read(entry.topSection, entry.key, missing.top, pos.top);
+        pos.left = read(entry.leftSection, entry.key, missing.left, pos.left);
         layout.setPicturePosition(PictureId(p), pos);
     }
 }

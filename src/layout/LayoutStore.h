@@ -15,8 +15,8 @@ public:
     explicit LayoutStore(SettingsStore &settings);
 
     // Labels first, each Top then Left, defaulting to where the label is now; then the four
-    // pictures with their constant defaults. A value that cannot be read leaves the element
-    // where it was.
+    // pictures with their constant defaults. A value that cannot be read, or lies far off the
+    // page, leaves the element where it was.
     void LoadLayout(CertificateLayout &layout) const;
     // Stores every position and clears the change flag.
     void SaveLayout(CertificateLayout &layout);
@@ -30,7 +30,8 @@ private:
     enum class Spelling { Save, Reset };
     void store(const CertificateLayout &layout, Spelling spelling);
     void write(const QString &section, const QString &key, float value);
-    float read(const QString &section, const QString &key, float current) const;
+    // `missing` when there is no entry, `current` when it cannot be read or is out of range.
+    float read(const QString &section, const QString &key, float missing, float current) const;
 
     SettingsStore &m_settings;
 };

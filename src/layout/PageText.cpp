@@ -89,7 +89,11 @@ DeviceFont deviceFont(const LabelFontSpec &wanted, qreal dpi)
 {
     DeviceFont result{fontOf(wanted), 1};
     const qreal exact = qMax<qreal>(wanted.size, 0.1) * dpi / 72;
-    const int whole = qMax(1, qRound(exact));
+    // The font engine's metrics overflow beyond about 16000 dots (a height of 1255 points on
+    // the 1200-dpi measuring device came out negative). Unhinted letters scale linearly, so a
+    // larger size is taken at this one and scaled up by the painter.
+    constexpr int kLargestWholeSize = 2048;
+    const int whole = qBound(1, qRound(exact), kLargestWholeSize);
     result.font.setPixelSize(whole);
     result.scale = exact / whole;
     return result;

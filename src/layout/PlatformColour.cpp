@@ -1,20 +1,28 @@
 #include "PlatformColour.h"
 
+#include "platform/SettingsStore.h"
+
+#include <limits>
+
 #include <array>
 
 namespace PlatformColour {
 
+namespace {
+// The classic system colours, by index; the text colours are black.
+constexpr std::array<QRgb, 25> kSystem = {
+    0xc0c0c0, 0x008080, 0x000080, 0x808080, 0xc0c0c0, 0xffffff, 0x000000, 0x000000,
+    0x000000, 0xffffff, 0xc0c0c0, 0xc0c0c0, 0x808080, 0x000080, 0xffffff, 0xc0c0c0,
+    0x808080, 0x808080, 0x000000, 0xc0c0c0, 0xffffff, 0x000000, 0xdfdfdf, 0x000000,
+    0xffffe1,
+};
+constexpr quint32 kSystemBit = 0x80000000u;
+} // namespace
+
 QColor toColor(qint32 value)
 {
     const auto bits = quint32(value);
-    if (bits & 0x80000000u) {
-        // The classic system colours, by index; the text colours are black.
-        static constexpr std::array<QRgb, 25> kSystem = {
-            0xc0c0c0, 0x008080, 0x000080, 0x808080, 0xc0c0c0, 0xffffff, 0x000000, 0x000000,
-            0x000000, 0xffffff, 0xc0c0c0, 0xc0c0c0, 0x808080, 0x000080, 0xffffff, 0xc0c0c0,
-            0x808080, 0x808080, 0x000000, 0xc0c0c0, 0xffffff, 0x000000, 0xdfdfdf, 0x000000,
-            0xffffe1,
-        };
+    if (bits & kSystemBit) {
         const quint32 index = bits & 0x00ffffffu;
         return index < kSystem.size() ? QColor(kSystem[index]) : QColor(Qt::black);
     }
@@ -25,6 +33,26 @@ qint32 fromColor(const QColor &colour)
 {
     const QRgb rgb = colour.rgb();
     return qint32(quint32(qRed(rgb)) | quint32(qGreen(rgb)) << 8 | quint32(qBlue(rgb)) << 16);
+}
+
+bool isNumberColour(qint32 value)
+{
+    const auto bits = quint32(value);
+    if (bits & kSystemBit)
+        return bits - kSystemBit < kSystem.size();
+    return bits <= 0xffffffu && value != kSelection;
+}
+
+qint32 storedNumberColour(const SettingsStore &settings, const QString &section, const QString &key,
+                          qint32 missing, qint32 current)
+{
+    if (!settings.contains(section, key))
+        return missing;
+    // A value beyond 32 bits is no colour value at all, as unreadable as a word.
+    constexpr IntRange kAnyWholeNumber{std::numeric_limits<int>::min(), std::numeric_limits<int>::max(),
+                                       IntRange::Outside::UseDefault};
+    const qint32 value = settings.intValue(section, key, current, kAnyWholeNumber);
+    return isNumberColour(value) ? value : missing;
 }
 
 } // namespace PlatformColour

@@ -348,16 +348,11 @@ void frmPTS1::writeNastr()
 
 void frmPTS1::readNumberColours()
 {
-    const auto read = [this](const QString &section, qint32 fallback, qint32 current) {
-        const QString text = m_platform.settings.value(section, Key::number, QString());
-        if (text.isNull())
-            return fallback;
-        bool ok = false;
-        const int value = QLocale::c().toInt(text.trimmed(), &ok);
-        return ok ? qint32(value) : current;
-    };
-    m_state.RedNumberColour = read(Key::redNumber, kDefaultRedNumber, m_state.RedNumberColour);
-    m_state.BlackNumberColour = read(Key::blackNumber, kNormalText, m_state.BlackNumberColour);
+    const SettingsStore &s = m_platform.settings;
+    m_state.RedNumberColour = storedNumberColour(s, Key::redNumber, Key::number, kDefaultRedNumber,
+                                                 m_state.RedNumberColour);
+    m_state.BlackNumberColour = storedNumberColour(s, Key::blackNumber, Key::number, kNormalText,
+                                                   m_state.BlackNumberColour);
     m_layout->applyRedNumberColour();
     m_layout->applyBlackNumberColour();
 }

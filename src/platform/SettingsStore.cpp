@@ -1,8 +1,8 @@
 #include "SettingsStore.h"
 
-#include <QLocale>
+#include "RegionalNumber.h"
 
-#include <cmath>
+#include <QLocale>
 
 namespace {
 const QString kApplication = QStringLiteral("Trelvax");
@@ -89,20 +89,16 @@ int SettingsStore::intValue(const QString &section, const QString &key, int defa
 double SettingsStore::realValue(const QString &section, const QString &key, double defaultValue,
                                 RealRange range) const
 {
-    const QString text = value(section, key, QString()).trimmed();
-    // The default locale is the system's unless a test chose another.
-    QLocale regional;
-    regional.setNumberOptions(QLocale::RejectGroupSeparator);
-    bool ok = false;
-    double n = regional.toDouble(text, &ok);
-    if (!ok) {
-        QLocale c = QLocale::c();
-        c.setNumberOptions(QLocale::RejectGroupSeparator);
-        n = c.toDouble(text, &ok);
-    }
-    if (!ok || !std::isfinite(n))
+    const std::optional<float> n = RegionalNumber::parse(value(section, key, QString()));
+    if (!n)
         return defaultValue;
-    return range.apply(n, defaultValue);
+    return range.apply(double(*n), defaultValue);
+}
+
+bool SettingsStore::contains(const QString &section, const QString &key) const
+{
+    const QString s = storedSection(section);
+    return m_settings->contains(s + QLatin1Char('/') + storedKey(s, key));
 }
 
 void SettingsStore::setValue(const QString &section, const QString &key, const QString &value)

@@ -52,11 +52,15 @@ public:
     // A whole number inside `range`; the default when the entry is missing or is not a whole
     // number (also one too large for any integer type).
     int intValue(const QString &section, const QString &key, int defaultValue, IntRange range) const;
-    // A number in the operator's regional format (plain decimal also accepted, for a file
-    // brought from another machine) inside `range`; the default when missing, not a number,
-    // infinite or NaN.
+    // A position or size as the program writes them: the operator's regional number format,
+    // single precision (RegionalNumber), inside `range`. The default when the entry is missing
+    // or is not such a number (another decimal separator, infinite, NaN, beyond single
+    // precision).
     double realValue(const QString &section, const QString &key, double defaultValue,
                      RealRange range) const;
+    // Whether the entry exists: some readers treat a missing entry and an unreadable one
+    // differently.
+    bool contains(const QString &section, const QString &key) const;
     void setValue(const QString &section, const QString &key, const QString &value);
     void setInt(const QString &section, const QString &key, int value);
     void remove(const QString &section, const QString &key);

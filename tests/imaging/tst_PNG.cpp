@@ -1,3 +1,4 @@
+#include "PngBytes.h"
 #include "TestPlatform.h"
 #include "imaging/PNG.h"
 
@@ -8,42 +9,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QtEndian>
-
-namespace {
-
-quint32 crc32(const QByteArray &bytes)
-{
-    quint32 crc = 0xFFFFFFFFu;
-    for (const char c : bytes) {
-        crc ^= quint8(c);
-        for (int k = 0; k < 8; ++k)
-            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-    }
-    return ~crc;
-}
-
-// A valid PNG of one pixel whose header claims the given size: what a decompression bomb
-// looks like before it is decoded.
-QByteArray pngClaiming(const QByteArray &png, quint32 width, quint32 height)
-{
-    QByteArray bytes = png;
-    // Signature (8), length (4), "IHDR" (4), then width and height.
-    qToBigEndian(width, bytes.data() + 16);
-    qToBigEndian(height, bytes.data() + 20);
-    qToBigEndian(crc32(bytes.mid(12, 4 + 13)), bytes.data() + 12 + 4 + 13);
-    return bytes;
-}
-
-QByteArray encode(const QImage &image)
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, "PNG");
-    return bytes;
-}
-
-} // namespace
 
 class PNGTest : public QObject
 {
@@ -128,12 +93,12 @@ private Q_SLOTS:
         QTest::addColumn<QString>("text");
         QImage pixel(1, 1, QImage::Format_ARGB32);
         pixel.fill(Qt::red);
-        const QByteArray png = encode(pixel);
+        const QByteArray png = PngBytes::encode(pixel);
         QTest::newRow("missing") << QByteArray() << QStringLiteral("File not found");
         QTest::newRow("text file") << QByteArray("not a picture at all\r\n") << QStringLiteral("Unknown image format");
         QTest::newRow("empty file") << QByteArray("") << QStringLiteral("Unknown image format");
         QTest::newRow("truncated") << png.left(png.size() / 2) << QStringLiteral("Generic error");
-        QTest::newRow("bomb") << pngClaiming(png, 30000, 30000) << QStringLiteral("Out of memory");
+        QTest::newRow("bomb") << PngBytes::claiming(png, 30000, 30000) << QStringLiteral("Out of memory");
     }
     void failures()
     {
@@ -168,7 +133,7 @@ private Q_SLOTS:
         source.setPixel(0, 0, qRgba(255, 0, 0, 255));
         source.setPixel(1, 0, qRgba(0, 0, 255, 128));
         source.setPixel(2, 0, qRgba(0, 255, 0, 0));
-        const QString path = write(QStringLiteral("overlay.png"), encode(source));
+        const QString path = write(QStringLiteral("overlay.png"), PngBytes::encode(source));
 
         const QImage picture = LoadPngPicture(m_test.dialogs, path, opacity);
         QVERIFY(m_test.dialogs.messages.isEmpty());
@@ -191,7 +156,7 @@ private Q_SLOTS:
         QImage source(96, 48, QImage::Format_ARGB32);
         source.fill(Qt::transparent);
         source.setDotsPerMeterX(10000); // whatever the file says, the screen decides
-        const QString path = write(QStringLiteral("size.png"), encode(source));
+        const QString path = write(QStringLiteral("size.png"), PngBytes::encode(source));
         for (const int dpi : {96, 120}) {
             const QImage picture = LoadPngPicture(m_test.dialogs, path, 255, dpi, dpi);
             QCOMPARE(picture.size(), QSize(96, 48));

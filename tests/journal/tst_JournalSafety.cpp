@@ -1,8 +1,10 @@
+#include "ChangingFiles.h"
 #include "ChangingJournal.h"
 #include "FileSizeLimit.h"
 #include "TestPlatform.h"
 
 #include "journal/Form1.h"
+#include "platform/AtomicFile.h"
 #include "platform/RecordGrid.h"
 
 #include <QDir>
@@ -14,10 +16,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <array>
 #include <csignal>
 #include <signal.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <unistd.h>
 
 // The journal survives what the operator's machine does to a save: a kill at any moment, a
 // disk that fills up part-way.
@@ -27,6 +32,7 @@ class JournalSafetyTest : public QObject
 
 private slots:
     void killedSaveLeavesPreviousOrNewJournal();
+    void killedSavesLeaveTemplateFontsAndRestoreWhole();
     void fullDiskKeepsTheJournal_data();
     void fullDiskKeepsTheJournal();
 };
@@ -34,6 +40,8 @@ private slots:
 namespace {
 
 constexpr int kKills = 200;
+// Shared by the template, the font file and the restore, a third each.
+constexpr int kOtherFileKills = 90;
 
 // Files of the program folder other than the journal: what a killed save leaves behind.
 QStringList leftovers(const QString &folder)
@@ -68,10 +76,10 @@ public:
         m_process.waitForFinished();
     }
 
-    bool start(const QString &folder)
+    bool start(const QString &folder, const QString &program = QStringLiteral(JOURNAL_SAVER))
     {
         m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(QStringLiteral(JOURNAL_SAVER), {folder});
+        m_process.start(program, {folder});
         return m_process.waitForStarted();
     }
 
@@ -98,6 +106,8 @@ public:
     qint64 pid()
     {
         const Line l = line();
+        if (l.word != "pid")
+            qWarning("expected the saver's pid, got \"%s %lld %lld\"", l.word.constData(), l.number, l.second);
         return l.word == "pid" ? l.number : -1;
     }
 
@@ -263,6 +273,147 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
           kKills, killedInSave, newerThanReported, strayCopies);
     // Most kills must have hit saves, not the preparation of the next generation.
     QVERIFY(killedInSave >= kKills / 2);
+}
+
+// The same for the program's other files: the template "Autoload" and the font file "Shrift"
+// as their saves write them, and the journal as a restore from a backup replaces it. After
+// every kill each file holds, byte for byte, a generation that was saved whole, and reads back.
+void JournalSafetyTest::killedSavesLeaveTemplateFontsAndRestoreWhole()
+{
+    TestPlatform tp;
+    enum Kind { Template, Fonts, Restore, Kinds };
+    const std::array<QString, Kinds> paths = {tp.platform.programFile(AutofillTemplate::fileName()),
+                                              tp.platform.programFile(QStringLiteral("Shrift")), tp.journalPath()};
+    const auto generationOf = [](int kind, const QByteArray &file) {
+        return kind == Restore ? ChangingJournal::generationOf(file) : ChangingFiles::generationOf(file);
+    };
+    const auto bytesOf = [](int kind, int generation) {
+        switch (kind) {
+        case Template:
+            return ChangingFiles::templateBytes(generation);
+        case Fonts:
+            return ChangingFiles::fontBytes(generation);
+        default:
+            return ChangingJournal::bytes(generation);
+        }
+    };
+    for (int k = 0; k < Kinds; ++k)
+        QVERIFY(writeFileAtomically(paths[size_t(k)], bytesOf(k, 0)));
+
+    Saver saver;
+    QVERIFY(saver.start(tp.folder(), QStringLiteral(FILES_SAVER)));
+
+    // How long each save takes as seen from here, from the second round of a first saver on.
+    std::array<qint64, Kinds> saveUs = {1, 1, 1};
+    {
+        QVERIFY(saver.send(1));
+        const qint64 pid = saver.pid();
+        QVERIFY(pid > 0);
+        QElapsedTimer clock;
+        clock.start();
+        std::array<qint64, Kinds> saving = {};
+        for (int rounds = 0; rounds < 2 * Kinds;) {
+            const Saver::Line line = saver.line();
+            QVERIFY2(line.word == "saving" || line.word == "saved", line.word.constData());
+            const auto k = size_t(line.second);
+            QVERIFY(k < size_t(Kinds));
+            if (line.word == "saving") {
+                saving[k] = clock.nsecsElapsed() / 1000;
+            } else {
+                saveUs[k] = std::max<qint64>(1, clock.nsecsElapsed() / 1000 - saving[k]);
+                ++rounds;
+            }
+        }
+        QVERIFY(saver.kill(pid));
+    }
+
+    const quint32 seed = QRandomGenerator::global()->generate();
+    QRandomGenerator random(seed);
+    qInfo("saves take %lld, %lld and %lld us (template, fonts, restore); seed %u", saveUs[0], saveUs[1], saveUs[2],
+          seed);
+    std::array<int, Kinds> onDisk = {};
+    for (int k = 0; k < Kinds; ++k)
+        onDisk[size_t(k)] = generationOf(k, readFile(paths[size_t(k)]));
+    std::array<int, Kinds> killedInSave = {};
+    std::array<int, Kinds> changed = {};
+    int strayCopies = 0;
+    for (int kill = 0; kill < kOtherFileKills; ++kill) {
+        const int target = kill % Kinds;
+        // Every other kill lets the saver finish a whole round first, the restore included.
+        const int wholeRounds = (kill / Kinds) % 2;
+        const int first = *std::max_element(onDisk.begin(), onDisk.end()) + 1;
+        QVERIFY(saver.send(first));
+        const qint64 victim = saver.pid();
+        QVERIFY(victim > 0);
+        std::array<int, Kinds> announced = {-1, -1, -1};
+        int inSave = -1;
+        const auto seen = [&](const Saver::Line &line) {
+            inSave = line.word == "saving" ? int(line.second) : -1;
+            if (line.word == "saving")
+                announced[size_t(line.second)] = int(line.number);
+        };
+        Saver::Line line;
+        do {
+            line = saver.line();
+            QVERIFY2(line.word == "saving" || line.word == "saved", line.word.constData());
+            seen(line);
+        } while (!(line.word == "saving" && line.second == target && line.number == first + wholeRounds));
+        // A moment inside the target's save, or as long again after it: a restore replaces the
+        // journal only at its very end.
+        ::usleep(useconds_t(random.bounded(qint64(0), saveUs[size_t(target)] * 2 + 1)));
+        QVERIFY(saver.kill(victim, seen));
+        if (inSave >= 0)
+            ++killedInSave[size_t(inSave)];
+
+        for (int k = 0; k < Kinds; ++k) {
+            const QByteArray file = readFile(paths[size_t(k)]);
+            const int generation = generationOf(k, file);
+            const QByteArray message = QStringLiteral("kill %1, file %2: generation %3, before %4, announced %5..%6")
+                                           .arg(kill).arg(k).arg(generation).arg(onDisk[size_t(k)]).arg(first)
+                                           .arg(announced[size_t(k)]).toUtf8();
+            QVERIFY2(generation == onDisk[size_t(k)] || (generation >= first && generation <= announced[size_t(k)]),
+                     message.constData());
+            QVERIFY2(file == bytesOf(k, generation), message.constData());
+            if (generation != onDisk[size_t(k)])
+                ++changed[size_t(k)];
+            onDisk[size_t(k)] = generation;
+        }
+        for (const QString &name : leftovers(tp.folder())) {
+            if (name == AutofillTemplate::fileName() || name == QLatin1String("Shrift"))
+                continue;
+            QVERIFY2(name.startsWith(AutofillTemplate::fileName()) || name.startsWith(QStringLiteral("Shrift"))
+                         || name.startsWith(JournalFile::fileName()),
+                     qPrintable(name));
+            QVERIFY(QFile::remove(QDir(tp.folder()).filePath(name)));
+            ++strayCopies;
+        }
+
+        // And each reads back as the program reads it.
+        AutofillTemplate autofill;
+        ReadAutofillTemplate(autofill, paths[Template]);
+        const auto values = ChangingFiles::templateValues(onDisk[Template]);
+        for (int i = 0; i < AutofillTemplate::kValueCount; ++i)
+            QCOMPARE(autofill.values[size_t(i)], values[size_t(i)]);
+        LabelFontTable fonts;
+        fonts.read(paths[Fonts]);
+        QCOMPARE(fonts[0].name.toString(), ChangingFiles::tag(onDisk[Fonts]));
+        if (target == Restore) {
+            Journal loaded;
+            RecordingExit exit;
+            QVERIFY(OPFILE1(loaded, tp.folder(), tp.dialogs, exit));
+            QCOMPARE(loaded.RecordCount, ChangingJournal::kRecords);
+            QCOMPARE(tp.dialogs.messages.size(), 0);
+        }
+    }
+    qInfo("%d kills; inside a save of the template %d, of the fonts %d, of the restore %d; "
+          "files replaced %d, %d, %d times; %d named copies left",
+          kOtherFileKills, killedInSave[0], killedInSave[1], killedInSave[2], changed[0], changed[1], changed[2],
+          strayCopies);
+    // Every file must have been replaced, and its save hit by a kill, many times.
+    for (int k = 0; k < Kinds; ++k) {
+        QVERIFY(changed[size_t(k)] >= kOtherFileKills / Kinds / 8);
+        QVERIFY(killedInSave[size_t(k)] >= kOtherFileKills / Kinds / 8);
+    }
 }
 
 void JournalSafetyTest::fullDiskKeepsTheJournal_data()

@@ -133,11 +133,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<double>("expected");
         QTest::newRow("regional format") << QStringLiteral("12,5") << 12.5;
-        QTest::newRow("plain decimal") << QStringLiteral("12.5") << 12.5;
+        // Written under other regional settings: not the operator's number.
+        QTest::newRow("decimal point under Russian settings") << QStringLiteral("12.5") << 20.0;
         QTest::newRow("above, clamped") << QStringLiteral("1e30") << 300.0;
         QTest::newRow("below, clamped") << QStringLiteral("-3,5") << 0.0;
         QTest::newRow("infinite") << QStringLiteral("inf") << 20.0;
         QTest::newRow("not a number") << QStringLiteral("nan") << 20.0;
+        QTest::newRow("beyond single precision") << QStringLiteral("1e39") << 20.0;
         QTest::newRow("beyond double") << QStringLiteral("1e999") << 20.0;
         QTest::newRow("text") << QStringLiteral("abc") << 20.0;
     }
