@@ -5,6 +5,8 @@
 
 #include <QUrl>
 
+#include <cmath>
+
 namespace {
 
 const QString kSection = QStringLiteral("PrinterCalibration");
@@ -31,10 +33,15 @@ PrinterCorrection read(const SettingsStore &settings, const QString &printerName
         return c;
     const RealRange offsets{-kMaxOffsetMm, kMaxOffsetMm};
     const RealRange scales{kMinScale, kMaxScale};
-    c.offsetXMm = settings.realValue(kSection, keyOf(printerName, "OffsetX"), 0, offsets);
-    c.offsetYMm = settings.realValue(kSection, keyOf(printerName, "OffsetY"), 0, offsets);
-    c.scaleX = settings.realValue(kSection, keyOf(printerName, "ScaleX"), 1, scales);
-    c.scaleY = settings.realValue(kSection, keyOf(printerName, "ScaleY"), 1, scales);
+    // Stored numbers come back in single precision; the written decimal is what was meant, so
+    // -0,7 reads as -0.7 and not as the float nearest to it.
+    const auto get = [&](const char *what, double defaultValue, RealRange range) {
+        return std::round(settings.realValue(kSection, keyOf(printerName, what), defaultValue, range) * 1e6) / 1e6;
+    };
+    c.offsetXMm = get("OffsetX", 0, offsets);
+    c.offsetYMm = get("OffsetY", 0, offsets);
+    c.scaleX = get("ScaleX", 1, scales);
+    c.scaleY = get("ScaleY", 1, scales);
     return c;
 }
 

@@ -91,6 +91,8 @@ public:
     // The next line the program or its saver printed; an empty word when none came in time.
     Line line()
     {
+        if (!m_early.isEmpty())
+            return m_early.takeFirst();
         while (!m_process.canReadLine()) {
             if (!m_process.waitForReadyRead(60000))
                 return {};
@@ -103,12 +105,23 @@ public:
         return l;
     }
 
+    // The saver may print before its parent has printed its pid: those lines are kept, in order,
+    // for line() to hand over afterwards.
     qint64 pid()
     {
-        const Line l = line();
-        if (l.word != "pid")
-            qWarning("expected the saver's pid, got \"%s %lld %lld\"", l.word.constData(), l.number, l.second);
-        return l.word == "pid" ? l.number : -1;
+        QList<Line> before;
+        for (;;) {
+            const Line l = line();
+            if (l.word.isEmpty() || l.word == "ended") {
+                qWarning("expected the saver's pid, got \"%s %lld %lld\"", l.word.constData(), l.number, l.second);
+                return -1;
+            }
+            if (l.word == "pid") {
+                m_early = before + m_early;
+                return l.number;
+            }
+            before.append(l);
+        }
     }
 
     // Kills the saver and hands over each line it printed before it died; true once the parent
@@ -130,6 +143,7 @@ public:
 
 private:
     QProcess m_process;
+    QList<Line> m_early;
 };
 
 
