@@ -2,11 +2,11 @@
 // font file "Shrift" and a restore of the journal from a backup, in turn, each with a new
 // generation, through the program's own code, until it is killed.
 //
-// It works as journal_saver does: it reads a first generation from its input, forks a saver,
-// prints "pid <n>", and reports "ended <n> <signal>" once that saver has died. The saver prints
+// It forks one saver per kill (SaverProcess.h); the saver prints
 // "saving <g> <k>" before the save of file k (0 "Autoload", 1 "Shrift", 2 the restored
 // journal) and "saved <g> <k>" once it has returned. Argument: the program folder.
 #include "ChangingFiles.h"
+#include "SaverProcess.h"
 #include "ChangingJournal.h"
 #include "TestPlatform.h"
 
@@ -20,16 +20,9 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-namespace {
+using SaverProcess::say;
 
-void say(const char *word, long long n, long long m = -1)
-{
-    char line[64];
-    const int length = m < 0 ? std::snprintf(line, sizeof line, "%s %lld\n", word, n)
-                             : std::snprintf(line, sizeof line, "%s %lld %lld\n", word, n, m);
-    if (::write(STDOUT_FILENO, line, size_t(length)) != length)
-        std::_Exit(3);
-}
+namespace {
 
 [[noreturn]] void saveForever(const QString &folder, int generation)
 {
@@ -84,19 +77,5 @@ int main(int argc, char *argv[])
     const QString folder = QString::fromLocal8Bit(argv[1]);
     if (!QDir(folder).mkpath(QStringLiteral("backup")))
         return 1;
-    char line[64];
-    while (std::fgets(line, sizeof line, stdin)) {
-        const int generation = std::atoi(line);
-        const pid_t pid = ::fork();
-        if (pid < 0)
-            return 1;
-        if (pid == 0)
-            saveForever(folder, generation);
-        say("pid", pid);
-        int status = 0;
-        if (::waitpid(pid, &status, 0) != pid)
-            return 1;
-        say("ended", pid, WIFSIGNALED(status) ? WTERMSIG(status) : 0);
-    }
-    return 0;
+    return SaverProcess::serve([&](int generation) { saveForever(folder, generation); });
 }
