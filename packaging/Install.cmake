@@ -5,7 +5,8 @@
 
 install(TARGETS trelvax RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 
-# The sample stamp and signature: read from here only while the operator has none of their own.
+# The sample stamp and signature: copied from here into a new program folder once, with its
+# first journal; the program itself reads the pictures of its program folder alone.
 if(TRELVAX_SAMPLE_PICTURES)
   install(FILES ${TRELVAX_SAMPLE_PICTURES} DESTINATION ${TRELVAX_INSTALL_SHAREDIR})
 endif()

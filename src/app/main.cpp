@@ -89,7 +89,7 @@ int main(int argc, char *argv[])
     Form1 journalWindow(platform, journal);
     MDIForm1::serveEditorsOf(journalWindow, platform, layout);
     if (!journalWindow.isLoaded())
-        return 1;
+        return exit.codeBeforeLoop().value_or(1);
     dialogs.setParentWidget(&journalWindow);
     QuitWhenShown quitWhenShown;
     if (qEnvironmentVariableIsSet("TRELVAX_QUIT_WHEN_SHOWN"))

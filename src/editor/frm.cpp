@@ -158,7 +158,7 @@ QPushButton *pictureButton(QWidget *parent, const QString &name, const QRect &pl
     // A click takes the focus from the field box, so that its leaving rules run; Tab never
     // stops here.
     button->setFocusPolicy(Qt::ClickFocus);
-    button->setToolTip(hint);
+    // The hover caption is the one text shown; a tool tip would repeat it.
     button->setAccessibleName(hint);
     return button;
 }

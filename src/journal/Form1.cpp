@@ -16,6 +16,7 @@
 #include "platform/Pictures.h"
 #include "platform/Platform.h"
 #include "platform/ProgramExit.h"
+#include "platform/ProgramFolders.h"
 #include "platform/RecordGrid.h"
 #include "platform/Screen.h"
 #include "platform/SettingsStore.h"
@@ -25,6 +26,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -228,7 +230,14 @@ void Form1::checkScreen()
 
 bool Form1::OPFILE1()
 {
-    return ::OPFILE1(m_journal, m_platform.programFolder, m_platform.dialogs, m_platform.exit);
+    // A folder without a journal is new to the program: the load makes its first journal, and
+    // only then does it receive the sample stamp and signature.
+    const bool firstJournal = !QFileInfo::exists(m_platform.programFile(JournalFile::fileName()));
+    if (!::OPFILE1(m_journal, m_platform.programFolder, m_platform.dialogs, m_platform.exit))
+        return false;
+    if (firstJournal)
+        ProgramFolders::copySamplePictures(m_platform.programFolder, m_platform.builtInFolder);
+    return true;
 }
 
 void Form1::readSettings()

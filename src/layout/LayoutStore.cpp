@@ -114,7 +114,7 @@ void LayoutStore::SaveLayout(CertificateLayout &layout)
 
 bool LayoutStore::ResetLayout(CertificateLayout &layout, CommonDialog &dialog)
 {
-    const Dialogs::Answer answer = dialog.message({Text::resetQuestion, Text::resetCaption, Dialogs::Icon::None,
+    const Dialogs::Answer answer = dialog.message({Text::resetQuestion, Text::resetCaption, Dialogs::Icon::Question,
                                                    Dialogs::Buttons::OkCancel, Dialogs::Answer::Cancel});
     if (answer != Dialogs::Answer::Ok)
         return false;

@@ -85,9 +85,9 @@ void PictureFileCommands::writeSettings() const
 void PictureFileCommands::loadOverlays()
 {
     m_layout.setPictureImage(PictureId::ImPech,
-                             loadOverlay(PictureId::ImPech, m_platform.programFileOrBuiltIn(QStringLiteral("pechat.png"))));
+                             loadOverlay(PictureId::ImPech, m_platform.programFile(QStringLiteral("pechat.png"))));
     m_layout.setPictureImage(PictureId::ImPodp,
-                             loadOverlay(PictureId::ImPodp, m_platform.programFileOrBuiltIn(QStringLiteral("podpis.png"))));
+                             loadOverlay(PictureId::ImPodp, m_platform.programFile(QStringLiteral("podpis.png"))));
     // Whatever the chosen file gives is shown, nothing included: the loader has said why.
     if (!m_settings.PechFName.isEmpty())
         m_layout.setPictureImage(PictureId::ImPech, loadOverlay(PictureId::ImPech, m_settings.PechFName));

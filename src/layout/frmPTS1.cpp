@@ -116,6 +116,18 @@ void namedSeparator(QMenu *menu, const QString &name)
     menu->addSeparator()->setObjectName(name);
 }
 
+// Whether the pointer is over the stamp or the signature as shown: they take no part in the
+// mouse's commands, and the blank under them does not get the press either.
+bool overStampOrSignature(const QGraphicsView &view, const QPoint &viewportPos)
+{
+    for (QGraphicsItem *item : view.items(viewportPos)) {
+        if (item->isVisible() && item->type() == PictureItem::kType
+            && !static_cast<PictureItem *>(item)->isBackground())
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 frmPTS1::frmPTS1(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *parent)
@@ -616,6 +628,8 @@ bool frmPTS1::handleMouse(QMouseEvent *event)
         }
         return true;
     }
+    if (overStampOrSignature(*m_view, event->position().toPoint()))
+        return true;
     // The empty area or a blank side.
     if (ctrlAlone(modifiers))
         return true;

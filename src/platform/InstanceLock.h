@@ -8,7 +8,8 @@ class Dialogs;
 // Keeps a second copy of the program off a program folder that one already works in: the
 // second would load the journal as it was and later write it over the first one's changes.
 // The lock is a file of the program folder, held while the program runs; one left behind by a
-// copy that crashed is recognised (its process is gone) and taken over.
+// copy that crashed is recognised (its process is gone) and taken over, or, where there is no
+// room to write a lock at all, removed.
 class InstanceLock
 {
 public:
@@ -26,6 +27,11 @@ public:
     bool acquire(Dialogs &dialogs);
 
 private:
+    // Whether the copy named in the lock file still runs on this machine; true when that
+    // cannot be told.
+    bool holderRuns() const;
+
     QString m_folder;
+    QString m_path;
     QLockFile m_lock;
 };

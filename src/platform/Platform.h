@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDir>
-#include <QFileInfo>
 #include <QString>
 
 class SettingsStore;
@@ -24,19 +23,9 @@ struct Platform
     // start-up; the windows only ask for "a file of the program folder".
     QString programFolder;
     // Where an installed program keeps its read-only built-in files (the sample stamp and
-    // signature); empty when they live in the program folder.
+    // signature, copied into a new program folder once); empty when there are none.
     QString builtInFolder = {};
 
     // A file of the program folder.
     QString programFile(const QString &name) const { return QDir(programFolder).filePath(name); }
-
-    // A file the operator may put into the program folder, else the installed copy.
-    QString programFileOrBuiltIn(const QString &name) const
-    {
-        const QString own = programFile(name);
-        if (builtInFolder.isEmpty() || QFileInfo::exists(own))
-            return own;
-        const QString builtIn = QDir(builtInFolder).filePath(name);
-        return QFileInfo::exists(builtIn) ? builtIn : own;
-    }
 };

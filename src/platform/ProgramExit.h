@@ -1,8 +1,8 @@
 #pragma once
 
-// Ends the program with an exit code. The program's own implementation does not return when
-// the event loop is not yet running; tests record the code and carry on, so every caller
-// returns straight after asking.
+// Ends the program with an exit code. Neither the program's own implementation nor the tests'
+// ends anything at once (the program leaves its event loop, or before it main() returns the
+// code), so every caller returns straight after asking.
 class ProgramExit
 {
 public:

@@ -1,7 +1,10 @@
 #include "ProgramFolders.h"
 
+#include "journal/JournalFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QStandardPaths>
 
@@ -23,7 +26,11 @@ ProgramFolders ProgramFolders::decide(const QString &executableFolder, const QSt
                                       const QString &shareFolder)
 {
     ProgramFolders folders;
-    if (isWritableFolder(executableFolder) || userDataFolder.isEmpty()) {
+    // A folder that already holds the journal stays the program folder even when it cannot be
+    // written: the operator's journal is shown, and each save that fails says so, rather than
+    // an empty journal elsewhere standing in for it.
+    const bool holdsJournal = QFileInfo(QDir(executableFolder).filePath(JournalFile::fileName())).isFile();
+    if (isWritableFolder(executableFolder) || holdsJournal || userDataFolder.isEmpty()) {
         folders.programFolder = QDir::cleanPath(executableFolder);
     } else {
         folders.programFolder = QDir::cleanPath(userDataFolder);
@@ -42,4 +49,20 @@ ProgramFolders ProgramFolders::forApplication()
     const QString executableFolder = QCoreApplication::applicationDirPath();
     return decide(executableFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
                   QDir(executableFolder).filePath(QStringLiteral(TRELVAX_SHARE_FROM_BIN)));
+}
+
+QStringList ProgramFolders::pictureNames()
+{
+    return {QStringLiteral("pechat.png"), QStringLiteral("podpis.png")};
+}
+
+void ProgramFolders::copySamplePictures(const QString &programFolder, const QString &builtInFolder)
+{
+    if (builtInFolder.isEmpty())
+        return;
+    for (const QString &name : pictureNames()) {
+        const QString own = QDir(programFolder).filePath(name);
+        if (!QFileInfo::exists(own))
+            QFile::copy(QDir(builtInFolder).filePath(name), own);
+    }
 }

@@ -12,7 +12,6 @@
 #include <QThread>
 #include <QUrl>
 
-#include <cstdlib>
 
 bool QtShell::openUrl(const QString &url)
 {
@@ -53,10 +52,11 @@ QSize QtScreen::sizeInPixels() const
 
 void QtProgramExit::end(int code)
 {
-    // Inside the event loop the loop is left and main() returns; before it (a journal that
-    // cannot be loaded at start-up) there is nothing to unwind to.
+    // Inside the event loop the loop is left and main() returns. Before it (a journal that
+    // cannot be loaded at start-up) the caller returns to main(), which ends with this code;
+    // std::exit would skip main()'s destructors and leave the instance lock behind.
     if (QThread::currentThread()->loopLevel() > 0)
         QCoreApplication::exit(code);
-    else
-        std::exit(code);
+    else if (!m_codeBeforeLoop)
+        m_codeBeforeLoop = code;
 }

@@ -4,6 +4,8 @@
 #include "Screen.h"
 #include "Shell.h"
 
+#include <optional>
+
 // The desktop's own shell, screen and program end.
 class QtShell final : public Shell
 {
@@ -24,4 +26,10 @@ class QtProgramExit final : public ProgramExit
 {
 public:
     void end(int code) override;
+    // The code asked for before the event loop ran (a journal that cannot be loaded at
+    // start-up): main() returns it, so that everything it holds is released on the way out.
+    std::optional<int> codeBeforeLoop() const { return m_codeBeforeLoop; }
+
+private:
+    std::optional<int> m_codeBeforeLoop;
 };

@@ -641,6 +641,9 @@ void FrmTest::hoverCaptions()
     auto *preview = e->findChild<QLabel *>(QStringLiteral("Lnadp(0)"));
     auto *save = e->findChild<QLabel *>(QStringLiteral("Lnadp(2)"));
     QVERIFY(!preview->isVisible() && !save->isVisible());
+    // The captions are the one hover text: no tool tip repeats them.
+    for (const char *name : {"Command1", "Command3"})
+        QVERIFY2(e->findChild<QPushButton *>(QLatin1String(name))->toolTip().isEmpty(), name);
     QTest::mouseMove(e->findChild<QPushButton *>(QStringLiteral("Command1")));
     QTRY_VERIFY(preview->isVisible());
     QCOMPARE(preview->text(), QStringLiteral("Просмотр перед печатью"));

@@ -67,6 +67,8 @@ private Q_SLOTS:
         const Dialogs::Message asked = m_test->dialogs.messages.value(0);
         QCOMPARE(asked.text, QStringLiteral("Вы действительно хотите сбросить настройки положения всех полей?"));
         QCOMPARE(asked.caption, QStringLiteral("Подтвердите действие"));
+        QCOMPARE(asked.icon, Dialogs::Icon::Question);
+        QCOMPARE(asked.buttons, Dialogs::Buttons::OkCancel);
         QCOMPARE(asked.defaultButton, Dialogs::Answer::Cancel);
         QVERIFY(!m_state.LayoutChanged);
 
@@ -129,10 +131,17 @@ private Q_SLOTS:
         m_test->settings->setValue("pts1TOP", "0", text);
         m_test->settings->setValue("PTS1left", "0", QStringLiteral(" 17,25 "));
         m_test->settings->setValue("PTS1topIm", "im", text);
-        const auto layout = loaded(*m_test->settings);
+        m_test->settings->setValue("PTS1leftIm", "im", QStringLiteral("130,5"));
+        // The picture stands elsewhere than its default when the entries are read.
+        auto layout = std::make_unique<CertificateLayout>(m_state);
+        const MmPoint before{118.75f, 77.5f};
+        layout->setPicturePosition(PictureId::Image1, before);
+        QVERIFY(before.top != BuiltInLayout::missingPicturePosition(PictureId::Image1).top);
+        LayoutStore(*m_test->settings).LoadLayout(*layout);
         QCOMPARE(layout->label(0).pos, (MmPoint{17.25f, BuiltInLayout::designPosition(0).top}));
-        // An unreadable picture entry leaves the picture where it was, not at the default.
-        QCOMPARE(layout->picture(PictureId::Image1).pos.top, BuiltInLayout::missingPicturePosition(PictureId::Image1).top);
+        // An unreadable picture entry leaves the picture where it was, not at the default; the
+        // readable one beside it is taken.
+        QCOMPARE(layout->picture(PictureId::Image1).pos, (MmPoint{130.5f, before.top}));
     }
 
     void closingAsksOnlyAfterAMove_data()

@@ -1,4 +1,5 @@
 #include "FakeEditorBoxes.h"
+#include "LabelWidth.h"
 #include "TestPlatform.h"
 #include "editor/frm.h"
 #include "journal/Form1.h"
@@ -26,6 +27,7 @@
 #include <QPainter>
 #include <QPrinter>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace PlatformColour;
@@ -136,8 +138,8 @@ private Q_SLOTS:
         QCOMPARE(close->text(), QStringLiteral("Закрыть"));
         // Texts from the editor, widened by 4 mm; labels 3 and 40..43 never shown.
         QCOMPARE(layout().label(12).text, QStringLiteral("Поле 12"));
-        const QSizeF text = PageText::textSizeMm(layout().label(12).font, QStringLiteral("Поле 12"));
-        QCOMPARE(layout().label(12).width, float(text.width()) + 4.0f);
+        QCOMPARE(layout().label(12).font, (LabelFontSpec{QStringLiteral("Epson1"), 9.75f, false, false}));
+        QVERIFY(qAbs(layout().label(12).width - (LabelWidth::epson1Mm(QStringLiteral("Поле 12"), 9.75) + 4)) < 0.01);
         for (int i = 0; i < kLabelCount; ++i)
             QCOMPARE(layout().label(i).visible, !(i == 3 || i >= 40));
         QCOMPARE(layout().label(36).foreColour, kDefaultRedNumber);
@@ -460,6 +462,74 @@ private Q_SLOTS:
         QCOMPARE(pixel(10 * 25.4f / 96, 20 * 25.4f / 96), QColor(Qt::white));
     }
 
+    // The stamp and the signature take no part in the mouse's commands: a press on them keeps
+    // the selection and the in-place editor, and the right button opens no menu there.
+    void stampAndSignatureIgnoreTheMouse_data()
+    {
+        QTest::addColumn<PictureId>("picture");
+        QTest::newRow("stamp") << PictureId::ImPech;
+        QTest::newRow("signature") << PictureId::ImPodp;
+    }
+    void stampAndSignatureIgnoreTheMouse()
+    {
+        QFETCH(PictureId, picture);
+        open();
+        // A point of the picture that no label covers.
+        const CertificateLayout::Picture &p = layout().picture(picture);
+        QPoint over;
+        for (float dy = 0.5f; over.isNull() && dy < p.sizeMm.height(); dy += 0.5f) {
+            for (float dx = 0.5f; over.isNull() && dx < p.sizeMm.width(); dx += 0.5f) {
+                const QPointF at(p.pos.left + dx, p.pos.top + dy);
+                bool onLabel = false;
+                for (int i = 0; i < kLabelCount; ++i) {
+                    const CertificateLayout::Label &l = layout().label(i);
+                    onLabel = onLabel || (l.visible && QRectF(l.pos.left, l.pos.top, l.width, l.height).adjusted(-1, -1, 1, 1).contains(at));
+                }
+                if (!onLabel)
+                    over = pts().view().mapFromScene(at);
+            }
+        }
+        QVERIFY(!over.isNull());
+        auto *txt1 = control<QLineEdit>("txt1");
+        auto *number = pts().findChild<QMenu *>(QStringLiteral("Menu_Number"));
+        clickLabel(5);
+        QTest::mouseDClick(viewport(), Qt::LeftButton, {}, labelPoint(10));
+        clickLabel(20, Qt::ControlModifier);
+        QVERIFY(txt1->isVisible());
+        const QList<int> before = selected();
+
+        QTest::mouseClick(viewport(), Qt::LeftButton, {}, over);
+        QCOMPARE(selected(), before);
+        QVERIFY(txt1->isVisible());
+        QVERIFY(arrowsEnabled());
+        QTest::mouseClick(viewport(), Qt::RightButton, {}, over);
+        QVERIFY(!number->isVisible());
+        QCOMPARE(selected(), before);
+        QVERIFY(txt1->isVisible());
+
+        // Hidden, the picture is no longer there: the press reaches the blank under it.
+        tick(picture == PictureId::ImPech ? "ChPechVis2" : "ChPodpVis2", false);
+        QTest::mouseClick(viewport(), Qt::LeftButton, {}, over);
+        QVERIFY(selected().isEmpty());
+        QVERIFY(!txt1->isVisible());
+    }
+
+    // The stamp and signature come from the program folder alone: a sample in the installed
+    // folder never stands in for one the operator removed.
+    void aRemovedStampIsNotReplacedBySamples()
+    {
+        QTemporaryDir share;
+        QVERIFY(solid({50, 50}, Qt::green).save(QDir(share.path()).filePath(QStringLiteral("pechat.png"))));
+        QVERIFY(solid({70, 30}, Qt::green).save(QDir(share.path()).filePath(QStringLiteral("podpis.png"))));
+        m_test->platform.builtInFolder = share.path();
+        QFile::remove(m_test->platform.programFile(QStringLiteral("pechat.png")));
+        open();
+        QCOMPARE(m_test->dialogs.texts(), QStringList{QStringLiteral("File not found")});
+        QCOMPARE(m_test->dialogs.messages.first().caption, QStringLiteral("GDI+ Error"));
+        QVERIFY(layout().picture(PictureId::ImPech).image.isNull());
+        QCOMPARE(layout().picture(PictureId::ImPodp).image.size(), QSize(60, 20));
+    }
+
     void theFacesMapToInstalledLookalikes_data()
     {
         QTest::addColumn<QString>("face");
@@ -557,11 +627,29 @@ private Q_SLOTS:
         QCOMPARE(frame->windowTitle(), QStringLiteral("Свидетельство о Регистрации"));
         QCOMPARE(frame->printWindow()->layout().label(0).text, QStringLiteral("А123ВС77"));
 
+        // The plate corrected on the certificate goes back into the editor's box, and from
+        // there into the journal when the editor closes.
+        frmPTS1 *print = frame->printWindow();
+        const CertificateLayout::Label &plate = print->layout().label(0);
+        QTest::mouseDClick(print->view().viewport(), Qt::LeftButton, {},
+                           print->view().mapFromScene(QPointF(plate.pos.left + 0.8, plate.pos.top + plate.height / 2)));
+        auto *txt1 = print->findChild<QLineEdit *>(QStringLiteral("txt1"));
+        QVERIFY(txt1->isVisible());
+        QTest::keyClick(txt1, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(txt1, QStringLiteral("B777OP99"));
+        QTest::keyClick(txt1, Qt::Key_Return);
+        QTest::keyClick(txt1, Qt::Key_Escape);
+        QCOMPARE(plate.text, QStringLiteral("B777OP99"));
+
         frame->close();
         QVERIFY(editor->isVisible());
-        QCOMPARE(editor->boxText(0), QStringLiteral("А123ВС77"));
+        QCOMPARE(editor->boxText(0), QStringLiteral("B777OP99"));
+        QCOMPARE(editor->findChild<QLineEdit *>(QStringLiteral("txt(0)"))->text(), QStringLiteral("B777OP99"));
         editor->close();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        const QList<QByteArray> lines = m_test->readJournal().split('\n');
+        QCOMPARE(lines.size(), 3); // two records and the end of the last line
+        QCOMPARE(lines[1].split('|').value(1), cp1251(QStringLiteral("B777OP99")));
     }
 };
 

@@ -78,21 +78,32 @@ private Q_SLOTS:
     void journalInTheProgramFolder_data()
     {
         QTest::addColumn<bool>("readOnly");
+        QTest::addColumn<bool>("holdsJournal");
         QTest::addColumn<QString>("programFolder");
-        QTest::newRow("writable executable folder") << false << binFolder();
+        QTest::newRow("writable executable folder") << false << false << binFolder();
         QTest::newRow("read-only executable folder")
-            << true << path(QStringLiteral("home-ro/.local/share/Trelvax/Trelvax"));
+            << true << false << path(QStringLiteral("home-ro/.local/share/Trelvax/Trelvax"));
+        // The operator's journal in a folder that cannot be written is still the one shown.
+        QTest::newRow("read-only executable folder holding the journal") << true << true << binFolder();
     }
 
     void journalInTheProgramFolder()
     {
         QFETCH(bool, readOnly);
+        QFETCH(bool, holdsJournal);
         QFETCH(QString, programFolder);
         const QString home = path(readOnly ? QStringLiteral("home-ro") : QStringLiteral("home-rw"));
+        QVERIFY(QDir(home).removeRecursively());
         const QString runtime = QDir(home).filePath(QStringLiteral("run"));
         QVERIFY(QDir().mkpath(runtime));
         setMode(runtime, 0700);
-        QFile::remove(QDir(binFolder()).filePath(QStringLiteral("Trelvax_1.0")));
+        const QStringList pictures{QStringLiteral("pechat.png"), QStringLiteral("podpis.png")};
+        for (const QString &name : pictures + QStringList{QStringLiteral("Trelvax_1.0")})
+            QFile::remove(QDir(binFolder()).filePath(name));
+        const QByteArray three = "1|A111AA11" + QByteArray(199, '|') + "\r\n2|" + QByteArray(199, '|')
+            + "\r\n3|E333EE33" + QByteArray(199, '|') + "\r\n";
+        if (holdsJournal)
+            write(QDir(binFolder()).filePath(QStringLiteral("Trelvax_1.0")), three);
 
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         for (const char *name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_STATE_HOME"})
@@ -101,6 +112,8 @@ private Q_SLOTS:
         environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime);
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
                            QStringLiteral("offscreen:configfile=") + path(QStringLiteral("screen.json")));
+        // The program ends by itself once its journal window is painted, storing nothing.
+        environment.insert(QStringLiteral("TRELVAX_QUIT_WHEN_SHOWN"), QStringLiteral("1"));
         QString command = program();
         QStringList arguments;
         if (readOnly) {
@@ -115,23 +128,46 @@ private Q_SLOTS:
             }
         }
 
-        QProcess process;
-        process.setProcessEnvironment(environment);
-        process.setProcessChannelMode(QProcess::MergedChannels);
-        process.start(command, arguments);
-        QVERIFY2(process.waitForStarted(), qPrintable(process.errorString()));
-        const QString journal = QDir(programFolder).filePath(QStringLiteral("Trelvax_1.0"));
-        // The journal window creates an empty journal as it opens.
-        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(journal) || process.state() == QProcess::NotRunning, 30000);
-        const bool ranOn = process.state() == QProcess::Running;
-        process.terminate();
-        process.waitForFinished(10000);
-        QVERIFY2(ranOn, process.readAll().constData());
+        const ProgramRun run = runProgram(command, arguments, environment, 60000);
+        QVERIFY2(run.succeeded() && run.output.contains("shown\n"), run.output.constData());
 
+        const QString journal = QDir(programFolder).filePath(QStringLiteral("Trelvax_1.0"));
+        const QString userFolder = QDir(home).filePath(QStringLiteral(".local/share/Trelvax/Trelvax"));
+        if (holdsJournal) {
+            QCOMPARE(read(journal), three);
+            QVERIFY2(!QFileInfo::exists(userFolder), qPrintable(userFolder));
+            // No journal was made, so no sample came with it.
+            for (const QString &name : pictures)
+                QVERIFY(!QFileInfo::exists(QDir(binFolder()).filePath(name)));
+            return;
+        }
+        // The journal window creates an empty journal as it opens, and the samples come with it.
         QCOMPARE(read(journal), QByteArray("1") + QByteArray(200, '|') + "\r\n");
+        for (const QString &name : pictures)
+            QVERIFY2(read(QDir(programFolder).filePath(name)) == read(QDir(shareFolder()).filePath(name)), qPrintable(name));
         const QString other = readOnly ? QDir(binFolder()).filePath(QStringLiteral("Trelvax_1.0"))
-                                       : QDir(home).filePath(QStringLiteral(".local/share/Trelvax/Trelvax/Trelvax_1.0"));
+                                       : QDir(userFolder).filePath(QStringLiteral("Trelvax_1.0"));
         QVERIFY2(!QFileInfo::exists(other), qPrintable(other));
+    }
+
+    // A stamp the operator removed stays removed: neither the next start nor an installation
+    // brings the sample back.
+    void aRemovedStampStaysRemoved()
+    {
+        write(QDir(binFolder()).filePath(QStringLiteral("Trelvax_1.0")), "1|" + QByteArray(199, '|') + "\r\n");
+        QFile::remove(QDir(binFolder()).filePath(QStringLiteral("pechat.png")));
+        install();
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        const QString home = path(QStringLiteral("home-again"));
+        QVERIFY(QDir().mkpath(home));
+        environment.insert(QStringLiteral("HOME"), home);
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), QDir(home).filePath(QStringLiteral(".config")));
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"),
+                           QStringLiteral("offscreen:configfile=") + path(QStringLiteral("screen.json")));
+        environment.insert(QStringLiteral("TRELVAX_QUIT_WHEN_SHOWN"), QStringLiteral("1"));
+        const ProgramRun run = runProgram(program(), {}, environment, 60000);
+        QVERIFY2(run.succeeded(), run.output.constData());
+        QVERIFY(!QFileInfo::exists(QDir(binFolder()).filePath(QStringLiteral("pechat.png"))));
     }
 
     // An installation after a pull replaces the program and the sample pictures and leaves

@@ -1,6 +1,9 @@
+#include "TestPlatform.h"
+#include "journal/Form1.h"
+#include "journal/Journal.h"
+#include "journal/JournalFile.h"
 #include "platform/Platform.h"
 #include "platform/ProgramFolders.h"
-#include "TestPlatform.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,8 +13,8 @@
 
 #include <unistd.h>
 
-// Where the journal goes and which stamp picture is read, for a program run from its build
-// folder, installed in the operator's own folder, or installed under /usr.
+// Where the journal goes and where the sample stamp and signature come from, for a program run
+// from its build folder, installed in the operator's own folder, or installed under /usr.
 class ProgramFoldersTest : public QObject
 {
     Q_OBJECT
@@ -40,52 +43,42 @@ private Q_SLOTS:
         QFile::setPermissions(path(QStringLiteral("bin")), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
 
-    void foldersAndStamp_data()
+    void folders_data()
     {
         QTest::addColumn<QString>("executableFolder");
         QTest::addColumn<bool>("readOnly");
         QTest::addColumn<bool>("shareExists");
-        QTest::addColumn<QString>("ownStamp");
+        QTest::addColumn<bool>("holdsJournal");
         QTest::addColumn<QString>("expectedProgramFolder");
         QTest::addColumn<QString>("expectedBuiltIn");
-        QTest::addColumn<QString>("expectedStamp");
 
         // A program run from its build folder: the samples lie beside it, there is no share folder.
-        QTest::newRow("build folder") << "bin" << false << false << "bin/pechat.png"
-                                      << "bin" << "" << "bin/pechat.png";
+        QTest::newRow("build folder") << "bin" << false << false << false << "bin" << "";
         // Installed in the operator's own folder: the executable's folder stays the program folder.
-        QTest::newRow("own install, sample stamp") << "bin" << false << true << ""
-                                                   << "bin" << "share/trelvax" << "share/trelvax/pechat.png";
-        QTest::newRow("own install, own stamp") << "bin" << false << true << "bin/pechat.png"
-                                                << "bin" << "share/trelvax" << "bin/pechat.png";
+        QTest::newRow("own install") << "bin" << false << true << false << "bin" << "share/trelvax";
         // Installed where the executable's folder cannot be written.
-        QTest::newRow("read-only, sample stamp") << "bin" << true << true << ""
-                                                 << "home/data/Trelvax" << "share/trelvax" << "share/trelvax/pechat.png";
-        QTest::newRow("read-only, own stamp") << "bin" << true << true << "home/data/Trelvax/pechat.png"
-                                              << "home/data/Trelvax" << "share/trelvax"
-                                              << "home/data/Trelvax/pechat.png";
-        // Neither a stamp of the operator's nor a sample: the program folder is where to look.
-        QTest::newRow("read-only, no stamp at all") << "bin" << true << false << ""
-                                                    << "home/data/Trelvax" << "" << "home/data/Trelvax/pechat.png";
-        QTest::newRow("executable folder gone") << "gone" << false << true << ""
-                                                << "home/data/Trelvax" << "share/trelvax" << "share/trelvax/pechat.png";
+        QTest::newRow("read-only") << "bin" << true << true << false << "home/data/Trelvax" << "share/trelvax";
+        QTest::newRow("read-only, no share folder") << "bin" << true << false << false << "home/data/Trelvax" << "";
+        // A read-only folder that holds the operator's journal stays theirs.
+        QTest::newRow("read-only, holds the journal") << "bin" << true << true << true << "bin" << "share/trelvax";
+        QTest::newRow("executable folder gone") << "gone" << false << true << false << "home/data/Trelvax"
+                                                << "share/trelvax";
     }
 
-    void foldersAndStamp()
+    void folders()
     {
         QFETCH(QString, executableFolder);
         QFETCH(bool, readOnly);
         QFETCH(bool, shareExists);
-        QFETCH(QString, ownStamp);
+        QFETCH(bool, holdsJournal);
         QFETCH(QString, expectedProgramFolder);
         QFETCH(QString, expectedBuiltIn);
-        QFETCH(QString, expectedStamp);
 
         QVERIFY(QDir().mkpath(path(QStringLiteral("bin"))));
         if (shareExists)
             put(QStringLiteral("share/trelvax/pechat.png"), "sample");
-        if (!ownStamp.isEmpty())
-            put(ownStamp, "own");
+        if (holdsJournal)
+            put(QStringLiteral("bin/Trelvax_1.0"), journalLine({QStringLiteral("1")}));
         if (readOnly) {
             if (::geteuid() == 0)
                 QSKIP("root writes into any folder; the installed program's test covers this as another user");
@@ -102,14 +95,84 @@ private Q_SLOTS:
         // created there at once, and a writable install leaves the home folder alone.
         QCOMPARE(QFileInfo(path(QStringLiteral("home/data/Trelvax"))).isDir(),
                  expectedProgramFolder.startsWith(QLatin1String("home")));
+    }
 
+    // The sample stamp and signature reach a program folder once, when its first journal is
+    // made; never over the operator's own picture, and never again once the folder has a
+    // journal, so that a picture the operator removed stays removed.
+    void samplesComeWithTheFirstJournal_data()
+    {
+        QTest::addColumn<bool>("journal");
+        QTest::addColumn<bool>("ownStamp");
+        QTest::addColumn<QByteArray>("expectedStamp");
+        QTest::addColumn<QByteArray>("expectedSignature");
+        QTest::newRow("new folder") << false << false << QByteArray("sample stamp") << QByteArray("sample signature");
+        QTest::newRow("new folder, own stamp") << false << true << QByteArray("own stamp")
+                                               << QByteArray("sample signature");
+        QTest::newRow("folder with a journal") << true << false << QByteArray() << QByteArray();
+    }
+
+    void samplesComeWithTheFirstJournal()
+    {
+        QFETCH(bool, journal);
+        QFETCH(bool, ownStamp);
+        QFETCH(QByteArray, expectedStamp);
+        QFETCH(QByteArray, expectedSignature);
+        put(QStringLiteral("share/trelvax/pechat.png"), "sample stamp");
+        put(QStringLiteral("share/trelvax/podpis.png"), "sample signature");
         TestPlatform test;
-        Platform platform = test.platform;
-        platform.programFolder = folders.programFolder;
-        platform.builtInFolder = folders.builtInFolder;
-        QCOMPARE(platform.programFile(QStringLiteral("Trelvax_1.0")),
-                 QDir(path(expectedProgramFolder)).filePath(QStringLiteral("Trelvax_1.0")));
-        QCOMPARE(platform.programFileOrBuiltIn(QStringLiteral("pechat.png")), path(expectedStamp));
+        test.platform.builtInFolder = path(QStringLiteral("share/trelvax"));
+        if (journal)
+            test.writeJournal(journalLine({QStringLiteral("1")}) + journalLine({QStringLiteral("2")}));
+        if (ownStamp) {
+            QFile own(test.platform.programFile(QStringLiteral("pechat.png")));
+            QVERIFY(own.open(QIODevice::WriteOnly));
+            own.write("own stamp");
+        }
+        const auto contents = [&](const char *name) {
+            QFile file(test.platform.programFile(QLatin1String(name)));
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        {
+            Journal records;
+            Form1 window(test.platform, records);
+            QVERIFY(window.isLoaded());
+            QCOMPARE(records.RecordCount, journal ? 2 : 1);
+        }
+        QCOMPARE(contents("pechat.png"), expectedStamp);
+        QCOMPARE(contents("podpis.png"), expectedSignature);
+
+        // The next start, after the operator removed both: nothing comes back.
+        QFile::remove(test.platform.programFile(QStringLiteral("pechat.png")));
+        QFile::remove(test.platform.programFile(QStringLiteral("podpis.png")));
+        Journal again;
+        Form1 window(test.platform, again);
+        QVERIFY(window.isLoaded());
+        QVERIFY(!QFileInfo::exists(test.platform.programFile(QStringLiteral("pechat.png"))));
+        QVERIFY(!QFileInfo::exists(test.platform.programFile(QStringLiteral("podpis.png"))));
+    }
+
+    // A program folder that cannot be written but holds the journal: the journal is shown as it
+    // is, and a save that fails says so and leaves the file whole.
+    void aReadOnlyFolderShowsItsJournal()
+    {
+        if (::geteuid() == 0)
+            QSKIP("root writes into any folder; the installed program's test covers this as another user");
+        TestPlatform test;
+        const QByteArray three = journalLine({QStringLiteral("1"), QStringLiteral("А111АА11")})
+            + journalLine({QStringLiteral("2"), QStringLiteral("В222ВВ22")})
+            + journalLine({QStringLiteral("3"), QStringLiteral("Е333ЕЕ33")});
+        test.writeJournal(three);
+        QVERIFY(QFile::setPermissions(test.folder(), QFile::ReadOwner | QFile::ExeOwner));
+        Journal records;
+        Form1 window(test.platform, records);
+        QVERIFY(window.isLoaded());
+        QCOMPARE(records.RecordCount, 3);
+        QCOMPARE(records.table.field(3, 2), QStringLiteral("Е333ЕЕ33"));
+        QVERIFY(SaveJournal(records, test.dialogs) == false);
+        QCOMPARE(test.dialogs.texts(), QStringList{QStringLiteral("Ошибка сохранения")});
+        QFile::setPermissions(test.folder(), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(test.readJournal(), three);
     }
 
     // Without a per-user data folder (no home at all) the executable's folder is the only
@@ -122,5 +185,5 @@ private Q_SLOTS:
     }
 };
 
-QTEST_GUILESS_MAIN(ProgramFoldersTest)
+QTEST_MAIN(ProgramFoldersTest)
 #include "tst_ProgramFolders.moc"
