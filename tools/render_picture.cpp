@@ -3,12 +3,19 @@
 //
 //   trelvax_render_picture <in.svg> <out.png> <width> <height> [--ink <seed>]
 //
+// An output named *.argb gets the premultiplied pixels as they are drawn, with no encoding to
+// undo: "TVXARGB1", width and height as 32-bit little-endian numbers, then each pixel as a
+// 32-bit little-endian 0xAARRGGBB, row after row. The program reads it in a fraction of the time
+// a PNG takes to decode (see layout/BuiltInRaster).
+//
 // --ink makes the colour lie unevenly, as a rubber stamp leaves it: a broad fall-off across the
 // impression, blotches a few pixels wide and a fine grain. The pattern depends on the seed only,
 // so every build writes the same bytes.
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
+#include <QtEndian>
 #include <QPainter>
 #include <QSvgRenderer>
 #include <QTextStream>
@@ -72,6 +79,27 @@ void applyUnevenInk(QImage &image, uint32_t seed)
     }
 }
 
+bool writeRawPixels(const QImage &image, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray bytes("TVXARGB1");
+    const auto append = [&bytes](quint32 value) {
+        const quint32 little = qToLittleEndian(value);
+        bytes.append(reinterpret_cast<const char *>(&little), sizeof little);
+    };
+    append(quint32(image.width()));
+    append(quint32(image.height()));
+    bytes.reserve(bytes.size() + qsizetype(image.width()) * image.height() * 4);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            append(line[x]);
+    }
+    return file.write(bytes) == bytes.size();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -102,6 +130,17 @@ int main(int argc, char **argv)
         QPainter painter(&image);
         painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
         renderer.render(&painter);
+    }
+    if (args.at(2).endsWith(QLatin1String(".argb"))) {
+        if (args.size() == 7) {
+            err << "trelvax_render_picture: --ink is for PNG pictures\n";
+            return 2;
+        }
+        if (!writeRawPixels(image, args.at(2))) {
+            err << "trelvax_render_picture: cannot write " << args.at(2) << '\n';
+            return 1;
+        }
+        return 0;
     }
     image.convertTo(QImage::Format_ARGB32);
     if (args.size() == 7)

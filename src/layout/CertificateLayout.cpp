@@ -29,6 +29,12 @@ void CertificateLayout::setLabelText(int i, const QString &text)
     autoSizeLabel(i, 0);
 }
 
+void CertificateLayout::loadLabelText(int i, const QString &text)
+{
+    at(i).text = text;
+    Q_EMIT labelChanged(i);
+}
+
 void CertificateLayout::setLabelFont(int i, const LabelFontSpec &font)
 {
     at(i).font = font;

@@ -63,6 +63,8 @@ public:
 
     // The label sizes itself to the new text; the extra width of loading is not added again.
     void setLabelText(int i, const QString &text);
+    // The opening's text, left unsized: the opening sizes every label once its font is known.
+    void loadLabelText(int i, const QString &text);
     void setLabelFont(int i, const LabelFontSpec &font);
     // Each setting of the font table that cannot be made is skipped; the label is not resized.
     void applyFontSettings(int i, const LabelFontSettings &settings);

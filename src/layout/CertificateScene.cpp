@@ -33,17 +33,7 @@ void CertificateScene::renderPage(QPainter *painter, const QRectF &sourceMm)
     const QPaintDevice *device = painter->device();
     const QRectF target(0, 0, sourceMm.width() * device->logicalDpiX() / 25.4,
                         sourceMm.height() * device->logicalDpiY() / 25.4);
-    // A cached item is drawn as a picture of itself at the device's resolution: on a printer
-    // or in a PDF the vector blanks would become pictures of many megabytes instead of lines.
-    // The screen's caches come back with the next paint of the view.
-    QList<QGraphicsItem *> cached;
-    for (PictureItem *picture : m_pictures) {
-        if (picture->cacheMode() != QGraphicsItem::NoCache) {
-            cached << picture;
-            picture->setCacheMode(QGraphicsItem::NoCache);
-        }
-    }
+    // The items are given no widget here: the built-in blanks are drawn from their vector art,
+    // on a printer and in a PDF as lines, never as the screen's picture of them.
     render(painter, target, sourceMm, Qt::IgnoreAspectRatio);
-    for (QGraphicsItem *item : cached)
-        item->setCacheMode(QGraphicsItem::DeviceCoordinateCache);
 }

@@ -3,8 +3,17 @@
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QFontMetricsF>
+#include <QHash>
 #include <QImage>
 #include <QPaintDevice>
+
+#include <memory>
+
+// Found by the hash tables below through the type's own namespace.
+static size_t qHash(const LabelFontSpec &spec, size_t seed = 0)
+{
+    return qHashMulti(seed, spec.face, spec.size, spec.bold, spec.italic);
+}
 
 namespace PageText {
 
@@ -21,6 +30,34 @@ QPaintDevice *referenceDevice()
         return image;
     }();
     return &device;
+}
+
+// A label's font on the measuring device, made once per run: the font engine is looked up (a
+// font configuration query each time) and its line height taken once, however often labels
+// in that font are measured.
+struct ReferenceFont
+{
+    DeviceFont font;
+    QFontMetricsF metrics;
+    qreal height;
+};
+
+// Operators pick among a handful of fonts; a run that somehow asks for very many only
+// measures them again.
+constexpr qsizetype kReferenceFontsKept = 64;
+
+const ReferenceFont &referenceFont(const LabelFontSpec &wanted)
+{
+    static QHash<LabelFontSpec, std::shared_ptr<const ReferenceFont>> fonts;
+    if (const auto found = fonts.constFind(wanted); found != fonts.constEnd())
+        return **found;
+    if (fonts.size() >= kReferenceFontsKept)
+        fonts.clear();
+    QPaintDevice *device = referenceDevice();
+    const DeviceFont font = deviceFont(wanted, device->logicalDpiY());
+    const QFontMetricsF metrics(font.font, device);
+    auto made = std::make_shared<const ReferenceFont>(ReferenceFont{font, metrics, metrics.height()});
+    return **fonts.insert(wanted, std::move(made));
 }
 
 } // namespace
@@ -57,15 +94,25 @@ QFont fontOf(const LabelFontSpec &wanted)
 
 bool isFaceAvailable(const QString &face)
 {
-    if (face.trimmed().isEmpty())
-        return false;
-    if (QFontDatabase::hasFamily(face))
-        return true;
-    for (const QString &substitute : QFont::substitutes(face)) {
-        if (QFontDatabase::hasFamily(substitute))
-            return true;
+    // Each look-up is a font configuration query of a millisecond or more, and the font file
+    // names a face for every label: asked once per face and run. The program installs no
+    // fonts while it runs.
+    static QHash<QString, bool> known;
+    if (const auto found = known.constFind(face); found != known.constEnd())
+        return *found;
+    bool available = false;
+    if (!face.trimmed().isEmpty()) {
+        available = QFontDatabase::hasFamily(face);
+        for (const QString &substitute : QFont::substitutes(face)) {
+            if (available)
+                break;
+            available = QFontDatabase::hasFamily(substitute);
+        }
     }
-    return false;
+    if (known.size() >= kReferenceFontsKept)
+        known.clear();
+    known.insert(face, available);
+    return available;
 }
 
 QString shownFamily(const LabelFontSpec &font)
@@ -110,7 +157,11 @@ QSizeF textSizeMmOn(const LabelFontSpec &wanted, const QString &text, QPaintDevi
 
 QSizeF textSizeMm(const LabelFontSpec &wanted, const QString &text)
 {
-    return textSizeMmOn(wanted, text, referenceDevice());
+    // As textSizeMmOn on the measuring device, with the font looked up once per run.
+    const QPaintDevice *device = referenceDevice();
+    const ReferenceFont &font = referenceFont(wanted);
+    return {font.metrics.horizontalAdvance(text) * font.font.scale * 25.4 / device->logicalDpiX(),
+            font.height * font.font.scale * 25.4 / device->logicalDpiY()};
 }
 
 } // namespace PageText

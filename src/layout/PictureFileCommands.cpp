@@ -1,6 +1,7 @@
 #include "PictureFileCommands.h"
 
 #include "CertificateLayout.h"
+#include "OverlayPictures.h"
 #include "imaging/PNG.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
@@ -141,8 +142,9 @@ bool PictureFileCommands::loadBackground(PictureId side, const QString &path)
 
 QImage PictureFileCommands::loadOverlay(PictureId overlay, const QString &path) const
 {
-    return LoadPngPicture(m_platform.dialogs, path, overlay == PictureId::ImPech ? kStampOpacity : kSignatureOpacity,
-                          m_page.logicalDpiX(), m_page.logicalDpiY());
+    return OverlayPictures::load(m_platform.dialogs, path,
+                                 overlay == PictureId::ImPech ? kStampOpacity : kSignatureOpacity,
+                                 m_page.logicalDpiX(), m_page.logicalDpiY());
 }
 
 void PictureFileCommands::showTicked(PictureId picture)

@@ -1,8 +1,12 @@
 #include "PictureItem.h"
 
+#include "BuiltInRaster.h"
+
 #include <QFile>
 #include <QPainter>
 #include <QSvgRenderer>
+
+#include <cmath>
 
 PictureItem::PictureItem(PictureId id, const CertificateLayout &layout)
     : m_layout(layout), m_id(id)
@@ -33,15 +37,10 @@ void PictureItem::sync()
 {
     const CertificateLayout::Picture &picture = m_layout.picture(m_id);
     if (picture.svgResource != m_svgResource) {
+        // The vector art is read when a printer or a PDF first asks for it.
         m_svgResource = picture.svgResource;
         m_svg.reset();
-        if (!m_svgResource.isEmpty() && QFile::exists(m_svgResource)) {
-            m_svg = std::make_unique<QSvgRenderer>(m_svgResource);
-            if (!m_svg->isValid())
-                m_svg.reset();
-        }
-        // A vector blank is drawn once per scale and then blitted while labels move over it.
-        setCacheMode(m_svg ? DeviceCoordinateCache : NoCache);
+        m_svgRead = false;
     }
     const QRectF rect(QPointF(0, 0), picture.sizeMm);
     if (rect != m_rect)
@@ -62,10 +61,46 @@ QRectF PictureItem::boundingRect() const
     return m_rect;
 }
 
-void PictureItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+QSvgRenderer *PictureItem::vectorArt()
+{
+    if (!m_svgRead) {
+        m_svgRead = true;
+        if (QFile::exists(m_svgResource)) {
+            m_svg = std::make_unique<QSvgRenderer>(m_svgResource);
+            if (!m_svg->isValid())
+                m_svg.reset();
+        }
+    }
+    return m_svg.get();
+}
+
+bool PictureItem::paintRaster(QPainter *painter) const
+{
+    // Only a view's plain scale is drawn from the raster; anything else gets the vector art.
+    const QTransform transform = painter->worldTransform();
+    if (transform.type() > QTransform::TxScale || transform.m11() <= 0 || transform.m22() <= 0)
+        return false;
+    const qreal ratio = painter->device()->devicePixelRatioF();
+    const QRectF logical = transform.mapRect(m_rect);
+    const QSize devicePixels(qRound(logical.width() * ratio), qRound(logical.height() * ratio));
+    const QImage raster = BuiltInRaster::raster(m_svgResource, devicePixels, ratio);
+    if (raster.isNull())
+        return false;
+    // At whole device pixels, so that the raster is copied as it was made, never resampled.
+    const QPointF at(std::round(logical.left() * ratio) / ratio, std::round(logical.top() * ratio) / ratio);
+    painter->save();
+    painter->setWorldTransform(QTransform());
+    painter->drawImage(at, raster);
+    painter->restore();
+    return true;
+}
+
+void PictureItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *widget)
 {
     const CertificateLayout::Picture &picture = m_layout.picture(m_id);
-    if (m_svg) {
+    if (!m_svgResource.isEmpty() && widget && paintRaster(painter)) {
+        // A view: the screen, or the page picture taken from it.
+    } else if (!m_svgResource.isEmpty() && vectorArt()) {
         m_svg->render(painter, m_rect);
     } else if (!picture.image.isNull()) {
         painter->save();

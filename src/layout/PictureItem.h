@@ -8,7 +8,8 @@
 
 class QSvgRenderer;
 
-// One picture of the page: a blank side, the stamp or the signature.
+// One picture of the page: a blank side, the stamp or the signature. A built-in blank is drawn
+// on the screen from the run's raster of it and on other devices from its vector art.
 class PictureItem final : public QGraphicsItem
 {
 public:
@@ -27,9 +28,15 @@ public:
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
 private:
+    // The built-in picture from the screen's raster; false when it cannot be drawn so.
+    bool paintRaster(QPainter *painter) const;
+    // The built-in picture's vector art, read on first use; null when it cannot be drawn.
+    QSvgRenderer *vectorArt();
+
     const CertificateLayout &m_layout;
     const PictureId m_id;
     std::unique_ptr<QSvgRenderer> m_svg;
     QString m_svgResource;
+    bool m_svgRead = false;
     QRectF m_rect;
 };

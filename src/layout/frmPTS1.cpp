@@ -333,7 +333,7 @@ void frmPTS1::LoadPrintForm()
     Q_EMIT captionChanged(Text::frameCaption);
 
     for (int i = 0; i < kLabelCount; ++i)
-        m_layout->setLabelText(i, m_editor.boxText(i));
+        m_layout->loadLabelText(i, m_editor.boxText(i));
     m_store->LoadLayout(*m_layout);
     readNastr();
 

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+class Dialogs;
+
+// The stamp and the signature as LoadPngPicture makes them, kept for the run while their file
+// stays as it was: every opening of the print window shows them, and decoding a scan takes
+// longer than showing the rest of the window. A file that is written, replaced or has its
+// permissions changed is decoded again; a file that cannot be loaded is tried, and reported,
+// at every opening as before.
+namespace OverlayPictures {
+
+QImage load(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX, int logicalDpiY);
+
+// How many pictures this run has decoded through load().
+int decodedCount();
+
+} // namespace OverlayPictures
