@@ -651,6 +651,7 @@ bool SaveJournal(Journal &journal, Dialogs &dialogs)
     // next start would not load.
     for (const int record : unclean)
         JournalFile::cleanRecord(journal.table, record);
+    journal.autoCopy.beforeSave(journal.JournalPath, dialogs);
     if (!writeFileAtomically(journal.JournalPath, bytes)) {
         dialogs.inform(Text::saveFailure, programTitle(), Dialogs::Icon::None);
         return false;

@@ -1,6 +1,7 @@
 #include "ChangingFiles.h"
 #include "ChangingJournal.h"
 #include "FileSizeLimit.h"
+#include "SmallDisk.h"
 #include "TestPlatform.h"
 
 #include "journal/Form1.h"
@@ -17,6 +18,7 @@
 #include <QTest>
 
 #include <algorithm>
+#include <cerrno>
 #include <array>
 #include <csignal>
 #include <signal.h>
@@ -146,30 +148,6 @@ private:
     QList<Line> m_early;
 };
 
-
-// A small file system of its own, where the machine allows mounting one.
-class SmallDisk
-{
-public:
-    SmallDisk(const QString &path, const char *size)
-        : m_path(QFile::encodeName(path))
-    {
-        const QByteArray options = QByteArray("size=") + size + ",mode=0700";
-        m_mounted = ::mount("tmpfs", m_path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
-    }
-    ~SmallDisk()
-    {
-        if (m_mounted)
-            ::umount2(m_path.constData(), MNT_DETACH);
-    }
-    SmallDisk(const SmallDisk &) = delete;
-    SmallDisk &operator=(const SmallDisk &) = delete;
-    bool isMounted() const { return m_mounted; }
-
-private:
-    QByteArray m_path;
-    bool m_mounted = false;
-};
 
 } // namespace
 
@@ -483,11 +461,18 @@ void JournalSafetyTest::fullDiskKeepsTheJournal()
         QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("CmdDel")), Qt::LeftButton);
     }
 
-    QCOMPARE(tp.dialogs.texts(), QStringList({QStringLiteral("Вы действительно хотите удалить из журнала запись № 2"),
-                                              QStringLiteral("Ошибка сохранения")}));
+    // The day's copy of the journal is tried first and does not fit either.
+    const QString copies = QDir(folder).filePath(QStringLiteral("Копии журнала"));
+    const QStringList texts = tp.dialogs.texts();
+    QCOMPARE(texts.size(), 3);
+    QCOMPARE(texts[0], QStringLiteral("Вы действительно хотите удалить из журнала запись № 2"));
+    QCOMPARE(texts[1], QStringLiteral("Не удалось сохранить копию журнала в папке ") + QDir::toNativeSeparators(copies)
+                           + QStringLiteral(": ") + qt_error_string(smallDisk ? ENOSPC : EFBIG));
+    QCOMPARE(texts[2], QStringLiteral("Ошибка сохранения"));
     QCOMPARE(tp.dialogs.messages.last().caption, QStringLiteral("Trelvax"));
     QVERIFY(readFile(QDir(folder).filePath(JournalFile::fileName())) == old);
     QCOMPARE(leftovers(folder), QStringList());
+    QCOMPARE(leftovers(copies), QStringList());
     form.hide();
 }
 
