@@ -4,6 +4,7 @@
 #include "SmallDisk.h"
 #include "TestPlatform.h"
 
+#include "journal/AutoCopy.h"
 #include "journal/Form1.h"
 #include "platform/AtomicFile.h"
 #include "platform/RecordGrid.h"
@@ -14,6 +15,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -208,6 +210,21 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
     int killedInSave = 0;
     int strayCopies = 0;
     int newerThanReported = 0;
+    // Kills inside a save that left the journal as it was: before the day's copy was whole, and
+    // after it.
+    int beforeCopyWhole = 0;
+    int afterCopy = 0;
+    const QString copies = QDir(tp.folder()).filePath(QStringLiteral("Копии журнала"));
+    QSet<QString> checkedCopies;
+    int cachedGeneration = onDisk;
+    QByteArray cachedBytes = expected;
+    const auto bytesOf = [&](int generation) {
+        if (generation != cachedGeneration) {
+            cachedGeneration = generation;
+            cachedBytes = ChangingJournal::bytes(generation);
+        }
+        return cachedBytes;
+    };
     for (int kill = 1; kill <= kKills; ++kill) {
         QVERIFY(saver.send(onDisk + 1));
         const qint64 victim = saver.pid();
@@ -252,6 +269,29 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
             QVERIFY(QFile::remove(QDir(tp.folder()).filePath(name)));
             ++strayCopies;
         }
+        // Every save copies first, the copy named by the day of the generation saved: it holds
+        // the journal as it was before, the generation before, whole. A kill while the copy is
+        // written may leave its named temporary file, and nothing else.
+        const QString ongoing = AutoCopy::copyName(ChangingJournal::dayOf(reported + 1));
+        for (const QString &name : QDir(copies).entryList(QDir::Files | QDir::Hidden)) {
+            const std::optional<AutoCopy::StoredCopy> copy = AutoCopy::parse(name);
+            if (!copy) {
+                QVERIFY2(name.startsWith(ongoing), qPrintable(name));
+                QVERIFY(QFile::remove(QDir(copies).filePath(name)));
+                ++strayCopies;
+                continue;
+            }
+            if (checkedCopies.contains(name))
+                continue;
+            const int saved = int(ChangingJournal::dayOf(0).daysTo(copy->time));
+            const QByteArray bytes = readFile(QDir(copies).filePath(name));
+            const QByteArray about = (message + " / copy " + name.toUtf8());
+            QVERIFY2(ChangingJournal::generationOf(bytes) == saved - 1, about.constData());
+            QVERIFY2(bytes == bytesOf(saved - 1), about.constData());
+            checkedCopies.insert(name);
+        }
+        if (inSave && generation == reported)
+            ++(QFile::exists(QDir(copies).filePath(ongoing)) ? afterCopy : beforeCopyWhole);
 
         Journal loaded;
         RecordingExit exit;
@@ -260,11 +300,15 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
         QCOMPARE(tp.dialogs.messages.size(), 0);
         onDisk = generation;
     }
-    qInfo("%d kills: %d inside a save, %d after a save had replaced the file but before it returned, "
-          "%d left a named copy",
-          kKills, killedInSave, newerThanReported, strayCopies);
-    // Most kills must have hit saves, not the preparation of the next generation.
+    qInfo("%d kills: %d inside a save (%d before its copy of the journal was whole, %d after), "
+          "%d after a save had replaced the file but before it returned, %d left a named copy; %lld copies checked",
+          kKills, killedInSave, beforeCopyWhole, afterCopy, newerThanReported, strayCopies,
+          qint64(checkedCopies.size()));
+    // Most kills must have hit saves, not the preparation of the next generation, and many of
+    // them the copy each save makes first.
     QVERIFY(killedInSave >= kKills / 2);
+    QVERIFY(beforeCopyWhole >= kKills / 10);
+    QVERIFY(afterCopy >= kKills / 10);
 }
 
 // The same for the program's other files: the template "Autoload" and the font file "Shrift"
