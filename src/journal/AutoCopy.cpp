@@ -220,22 +220,20 @@ AutoCopy::Outcome AutoCopy::copy(const QString &journalPath, const QDateTime &no
     // in its place is the save's to report.)
     if (!QFileInfo(journalPath).isFile())
         return Outcome::NothingToCopy;
-    if (journal.size() > m_settings.maxBytes()) {
-        tell(folder, Text::tooLarge(journal.size(), m_settings.maxMegabytes), dialogs);
+    const qint64 size = journal.size();
+    if (size > m_settings.maxBytes()) {
+        tell(folder, Text::tooLarge(size, m_settings.maxMegabytes), dialogs);
         return Outcome::Failed;
     }
-    if (!journal.open(QIODevice::ReadOnly)) {
-        tell(folder, journal.errorString(), dialogs);
-        return Outcome::Failed;
+    if (size == createdJournal().size()) {
+        if (!journal.open(QIODevice::ReadOnly)) {
+            tell(folder, journal.errorString(), dialogs);
+            return Outcome::Failed;
+        }
+        if (journal.readAll() == createdJournal())
+            return Outcome::NothingToCopy;
+        journal.close();
     }
-    const QByteArray bytes = journal.readAll();
-    if (journal.error() != QFileDevice::NoError) {
-        tell(folder, journal.errorString(), dialogs);
-        return Outcome::Failed;
-    }
-    journal.close();
-    if (bytes == createdJournal())
-        return Outcome::NothingToCopy;
 
     if (const std::optional<QString> failure = makeFolder(folder)) {
         tell(folder, *failure, dialogs);
@@ -244,7 +242,7 @@ AutoCopy::Outcome AutoCopy::copy(const QString &journalPath, const QDateTime &no
     // Room is made first, so that the folder never holds more than its limit, not even for a
     // moment, and a nearly full disk gets the space of the oldest copies back.
     std::vector<StoredCopy> copies = storedCopies(folder);
-    removeExpired(folder, copies, now, m_settings, bytes.size());
+    removeExpired(folder, copies, now, m_settings, size);
     copies = storedCopies(folder);
 
     // Copies of the same minute (a restore just after the day's first save) keep each other.
@@ -256,11 +254,11 @@ AutoCopy::Outcome AutoCopy::copy(const QString &journalPath, const QDateTime &no
     }
     const QString name = copyName(now, order);
     QString error;
-    if (!writeFileAtomically(QDir(folder).filePath(name), bytes, &error)) {
+    if (!copyFileAtomically(journalPath, QDir(folder).filePath(name), &error)) {
         tell(folder, error, dialogs);
         return Outcome::Failed;
     }
-    copies.push_back({name, minute, order, bytes.size()});
+    copies.push_back({name, minute, order, size});
     removeExpired(folder, copies, now, m_settings, 0);
     return Outcome::Copied;
 }

@@ -4,6 +4,10 @@
 #include <QString>
 
 // Replaces a file's whole content at once: the bytes go to a temporary file beside it, which
-// then takes the file's place. A failure at any point leaves the previous file as it was; the
-// system's own words for it go to *error when asked for.
-bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
+// then takes the file's place. A failure at any point leaves the previous file as it was.
+bool writeFileAtomically(const QString &path, const QByteArray &bytes);
+
+// Replaces a file's whole content with another file's bytes at once, as writeFileAtomically()
+// does. The source is read a piece at a time: a large file costs no buffer of its size, whose
+// fresh pages would cost more than the copy itself.
+bool copyFileAtomically(const QString &source, const QString &target, QString *error = nullptr);
