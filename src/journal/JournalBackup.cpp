@@ -124,7 +124,8 @@ bool restore(Platform &platform, AutoCopy &copies)
     if (answer != Dialogs::Answer::Yes)
         return false;
 
-    // Whatever the operator picked, the journal it replaces can be had back.
+    // Whatever the operator picked, the journal it replaces can be had back from the copies. A
+    // copy that cannot be made is told and does not stop the restore the operator confirmed.
     copies.beforeRestore(target, dialogs);
     if (!writeFileAtomically(target, bytes)) {
         if (accessRefused(target))
