@@ -645,13 +645,13 @@ bool OPFILE1(Journal &journal, const QString &programFolder, Dialogs &dialogs, P
 
 bool SaveJournal(Journal &journal, Dialogs &dialogs)
 {
+    journal.autoCopy.beforeSave(journal.JournalPath, dialogs);
     std::vector<int> unclean;
     const QByteArray bytes = encodeLines(journal.table, journal.RecordCount, &unclean);
     // The table is made to hold what the file holds, so that the screen never shows what the
     // next start would not load.
     for (const int record : unclean)
         JournalFile::cleanRecord(journal.table, record);
-    journal.autoCopy.beforeSave(journal.JournalPath, dialogs);
     if (!writeFileAtomically(journal.JournalPath, bytes)) {
         dialogs.inform(Text::saveFailure, programTitle(), Dialogs::Icon::None);
         return false;
