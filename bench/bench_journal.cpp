@@ -5,6 +5,7 @@
 
 #include "BenchSupport.h"
 #include "TestPlatform.h"
+#include "journal/AutoCopy.h"
 #include "journal/Form1.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
@@ -298,6 +299,22 @@ void saveRows(Setup &setup, std::vector<Row> &rows)
             "the saved journal differs from the loaded one");
     rows.push_back(floorRow(QStringLiteral("floor_save (encode + atomic write)"), floor));
     rows.push_back(againstFloor(QStringLiteral("SaveJournal"), save, floor, 3, QStringLiteral("floor_save")));
+
+    // The first save of a day copies the journal on disk first: one more read and atomic write
+    // of the same bytes. Against a save of the same journal whose day already has its copy.
+    FixedClock &clock = setup.test.clock;
+    journal->autoCopy.start(clock, AutoCopySettings{});
+    saveJournal(*journal); // the day's copy of the start day
+    const auto [alone, firstOfDay] = medianPair([&] { return saveJournal(*journal); },
+                                                [&] {
+                                                    clock.time = clock.time.addDays(1);
+                                                    return saveJournal(*journal);
+                                                });
+    const QDir copies(AutoCopy::folderOf(journal->JournalPath));
+    require(copies.entryList(QDir::Files).size() == kRuns + 2, "not every first save of a day made a copy");
+    rows.push_back(floorRow(QStringLiteral("floor_save_alone (SaveJournal, day's copy made)"), alone));
+    rows.push_back(againstFloor(QStringLiteral("SaveJournal, first of a day (+ copy)"), firstOfDay, alone, 2,
+                                QStringLiteral("floor_save_alone")));
 }
 
 void windowRows(Setup &setup, std::vector<Row> &rows)

@@ -25,6 +25,7 @@
 // | Settings: huge coordinates, NaN, inf    | the element stays at its design position                         | storedPositions (below)                                   |
 // | Settings: huge grid widths              | the column's default                                             | tst_Form1::storedNumbersOutsideTheirRange                 |
 // | Settings: out-of-range number colours   | the colour's default (red 255, black the text colour)            | storedNumberColours (below)                               |
+// | Settings: "AutoCopy" out of range        | the number's default (60 days, 10 copies, 500 MB)                | tst_AutoCopy::retention (out of range ...)                |
 // | Settings: non-numeric number colour     | the colour the run had                                           | tst_frmPTS1::anEmptyStoreWritesTheSystemColourForTheBlackNumber |
 // | Pictures: stamp missing                 | "GDI+ Error" / "File not found", the stamp stays empty           | tst_PNG::failures (missing)                               |
 // | Pictures: stamp truncated               | "GDI+ Error" / "Generic error", nothing loaded                   | tst_PNG::failures (truncated)                             |
@@ -38,6 +39,7 @@
 // | Paths: read-only folder                 | the save fails (journal: "Ошибка сохранения"), old file whole    | filesThatCannotBeWritten (below)                          |
 // | Paths: full disk, journal               | "Ошибка сохранения", the old journal whole                       | tst_JournalSafety::fullDiskKeepsTheJournal                |
 // | Paths: full disk, "Autoload", "Shrift"  | the save fails, the old file whole, nothing left beside it       | filesThatCannotBeWritten (below)                          |
+// | Paths: copies' folder full or no folder | told once a run, with the folder and reason; the save goes on    | tst_AutoCopy::unwritableCopyIsToldOnceAndTheSaveGoesOn    |
 // | Paths: restore onto a full disk         | "Ошибка копирования файла", the old journal whole                | tst_JournalBackup::restoreFailingPartWayKeepsTheJournal   |
 // | A second instance on the same folder    | a clear message, ends without reading or writing                 | tst_InstanceLock::secondCopyOnTheSameFolderEnds           |
 #include "FakeEditorBoxes.h"

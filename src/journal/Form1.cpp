@@ -214,6 +214,7 @@ void Form1::Form_Load()
     ReadAutofillTemplate(m_journal.autofill, m_platform.programFile(AutofillTemplate::fileName()));
     if (!OPFILE1())
         return;
+    m_journal.autoCopy.start(m_platform.clock, AutoCopySettings::read(m_platform.settings));
     readSettings();
     ZAPOLNTABL();
     m_journal.FocusBackColor = QColor(255, 255, 0);
@@ -468,7 +469,7 @@ void Form1::Menu_Tuns_Vost_Click()
 {
     // A restored journal takes effect at the next start; nothing of this run may be stored
     // over it, not even the grid's settings.
-    if (JournalBackup::restore(m_platform))
+    if (JournalBackup::restore(m_platform, m_journal.autoCopy))
         m_ended = true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "AutoCopy.h"
 #include "RecordTable.h"
 #include "editor/AutofillTemplate.h"
 
@@ -23,4 +24,6 @@ struct Journal
     QColor FocusBackColor = QColor(255, 255, 0);
     // Read at start-up, saved from the editor, applied by New.
     AutofillTemplate autofill;
+    // The copies the saves and the restore make of the journal file; off until started.
+    AutoCopy autoCopy;
 };

@@ -1,5 +1,6 @@
 #include "JournalBackup.h"
 
+#include "AutoCopy.h"
 #include "Journal.h"
 #include "JournalFile.h"
 #include "platform/AtomicFile.h"
@@ -74,10 +75,13 @@ void backUp(const Journal &journal, Platform &platform)
                                 Dialogs::Icon::Critical);
 }
 
-bool restore(Platform &platform)
+bool restore(Platform &platform, AutoCopy &copies)
 {
     Dialogs &dialogs = platform.dialogs;
-    const std::optional<QString> chosen = dialogs.openFile({Text::filter, QString(), QString(), QString()});
+    const QString target = platform.programFile(JournalFile::fileName());
+    const QString copiesFolder = AutoCopy::folderOf(target);
+    const QString startFolder = QFileInfo(copiesFolder).isDir() ? copiesFolder : QString();
+    const std::optional<QString> chosen = dialogs.openFile({Text::filter, startFolder, QString(), QString()});
     if (!chosen)
         return false;
     const QString path = QDir::toNativeSeparators(*chosen);
@@ -120,7 +124,9 @@ bool restore(Platform &platform)
     if (answer != Dialogs::Answer::Yes)
         return false;
 
-    const QString target = platform.programFile(JournalFile::fileName());
+    // Whatever the operator picked, the journal it replaces can be had back from the copies. A
+    // copy that cannot be made is told and does not stop the restore the operator confirmed.
+    copies.beforeRestore(target, dialogs);
     if (!writeFileAtomically(target, bytes)) {
         if (accessRefused(target))
             dialogs.inform(Text::accessDenied, Text::copyCaption, Dialogs::Icon::Exclamation);

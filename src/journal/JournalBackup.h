@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <QString>
 
+class AutoCopy;
 struct Journal;
 struct Platform;
 
@@ -19,9 +20,11 @@ QString suggestedName(const QDateTime &now);
 // not believe the data safe when it is not.
 void backUp(const Journal &journal, Platform &platform);
 
-// Checks the chosen file by the load's own rules, asks, replaces the journal file with it at
-// once (a failure leaves the old journal whole) and ends the program without its closing
-// steps, so that the next start loads the restored journal. True when the program was ended.
-bool restore(Platform &platform);
+// Checks the chosen file by the load's own rules, asks, copies the journal file into the
+// automatic copies, replaces the journal file with the chosen one at once (a failure leaves the
+// old journal whole) and ends the program without its closing steps, so that the next start
+// loads the restored journal. The dialog opens in the copies' folder when there is one. True
+// when the program was ended.
+bool restore(Platform &platform, AutoCopy &copies);
 
 } // namespace JournalBackup

@@ -645,6 +645,7 @@ bool OPFILE1(Journal &journal, const QString &programFolder, Dialogs &dialogs, P
 
 bool SaveJournal(Journal &journal, Dialogs &dialogs)
 {
+    journal.autoCopy.beforeSave(journal.JournalPath, dialogs);
     std::vector<int> unclean;
     const QByteArray bytes = encodeLines(journal.table, journal.RecordCount, &unclean);
     // The table is made to hold what the file holds, so that the screen never shows what the

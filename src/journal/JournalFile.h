@@ -52,6 +52,7 @@ JournalScan ParseJournalLines(Journal &journal, const QByteArray &bytes);
 // Writes a new journal holding one empty record. False (reported) when it cannot be written.
 bool CreateJournalFile(Journal &journal, Dialogs &dialogs);
 
-// Cleans the stored fields and writes records 1..RecordCount over the journal file. A failure
-// is reported and leaves the previous file whole.
+// Cleans the stored fields and writes records 1..RecordCount over the journal file, after the
+// journal's automatic copy when one is due. A failure is reported and leaves the previous file
+// whole; a failed copy does not stop the save.
 bool SaveJournal(Journal &journal, Dialogs &dialogs);

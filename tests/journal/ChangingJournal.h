@@ -4,6 +4,7 @@
 #include "journal/JournalFile.h"
 
 #include <QByteArray>
+#include <QDateTime>
 #include <QString>
 
 // A full journal of 20000 records whose content is a function of a generation number: the
@@ -45,6 +46,12 @@ inline QByteArray bytes(int generation)
     Journal journal;
     fill(journal, generation);
     return JournalFile::encodeRecords(journal.table, journal.RecordCount);
+}
+
+// The day a saver that copies the journal saves a generation on: one day each.
+inline QDateTime dayOf(int generation)
+{
+    return QDateTime(QDate(2025, 1, 1).addDays(generation), QTime(14, 5));
 }
 
 // The generation a journal file names in its first record; -1 when it names none.

@@ -10,6 +10,7 @@
 #include "ChangingJournal.h"
 #include "TestPlatform.h"
 
+#include "journal/AutoCopy.h"
 #include "journal/JournalBackup.h"
 
 #include <QDir>
@@ -35,6 +36,9 @@ namespace {
     Platform platform{settings, dialogs, shell, clock, screen, exit, folder};
     const QString backup = QDir(folder).filePath(QStringLiteral("backup/copy.spb"));
     AutofillTemplate autofill;
+    // The restore copies the journal first, as the program's does; one copy is room enough.
+    AutoCopy copies;
+    copies.start(clock, AutoCopySettings{1, 1, 30});
     for (;; ++generation) {
         say("saving", generation, 0);
         if (!SaveAutofillTemplate(autofill, ChangingFiles::templateValues(generation),
@@ -60,7 +64,7 @@ namespace {
         dialogs.answers = {Dialogs::Answer::Yes};
         exit.code.reset();
         say("saving", generation, 2);
-        if (!JournalBackup::restore(platform) || exit.code != 0)
+        if (!JournalBackup::restore(platform, copies) || exit.code != 0)
             std::_Exit(1);
         say("saved", generation, 2);
     }

@@ -1,8 +1,10 @@
 #include "ChangingFiles.h"
 #include "ChangingJournal.h"
 #include "FileSizeLimit.h"
+#include "SmallDisk.h"
 #include "TestPlatform.h"
 
+#include "journal/AutoCopy.h"
 #include "journal/Form1.h"
 #include "platform/AtomicFile.h"
 #include "platform/RecordGrid.h"
@@ -13,10 +15,12 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
+#include <cerrno>
 #include <array>
 #include <csignal>
 #include <signal.h>
@@ -147,30 +151,6 @@ private:
 };
 
 
-// A small file system of its own, where the machine allows mounting one.
-class SmallDisk
-{
-public:
-    SmallDisk(const QString &path, const char *size)
-        : m_path(QFile::encodeName(path))
-    {
-        const QByteArray options = QByteArray("size=") + size + ",mode=0700";
-        m_mounted = ::mount("tmpfs", m_path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
-    }
-    ~SmallDisk()
-    {
-        if (m_mounted)
-            ::umount2(m_path.constData(), MNT_DETACH);
-    }
-    SmallDisk(const SmallDisk &) = delete;
-    SmallDisk &operator=(const SmallDisk &) = delete;
-    bool isMounted() const { return m_mounted; }
-
-private:
-    QByteArray m_path;
-    bool m_mounted = false;
-};
-
 } // namespace
 
 // A program saving a changing 20000-record journal is killed at random moments. After every
@@ -230,7 +210,25 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
     int killedInSave = 0;
     int strayCopies = 0;
     int newerThanReported = 0;
+    // Kills inside a save that left the journal as it was: before the day's copy was whole (the
+    // save copies first), and after it.
+    int beforeCopyWhole = 0;
+    int afterCopy = 0;
+    const QString copies = QDir(tp.folder()).filePath(QStringLiteral("Копии журнала"));
+    QSet<QString> checkedCopies;
+    int cachedGeneration = onDisk;
+    QByteArray cachedBytes = expected;
+    const auto bytesOf = [&](int generation) {
+        if (generation != cachedGeneration) {
+            cachedGeneration = generation;
+            cachedBytes = ChangingJournal::bytes(generation);
+        }
+        return cachedBytes;
+    };
     for (int kill = 1; kill <= kKills; ++kill) {
+        // The first copy this saver makes holds the journal as it is now.
+        cachedGeneration = onDisk;
+        cachedBytes = expected;
         QVERIFY(saver.send(onDisk + 1));
         const qint64 victim = saver.pid();
         QVERIFY(victim > 0);
@@ -274,6 +272,29 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
             QVERIFY(QFile::remove(QDir(tp.folder()).filePath(name)));
             ++strayCopies;
         }
+        // Every save copies first, the copy named by the day of the generation saved: it holds
+        // the journal as it was before, the generation before, whole. A kill while the copy is
+        // written may leave its named temporary file, and nothing else.
+        const QString ongoing = AutoCopy::copyName(ChangingJournal::dayOf(reported + 1));
+        for (const QString &name : QDir(copies).entryList(QDir::Files | QDir::Hidden)) {
+            const std::optional<AutoCopy::StoredCopy> copy = AutoCopy::parse(name);
+            if (!copy) {
+                QVERIFY2(name.startsWith(ongoing), qPrintable(name));
+                QVERIFY(QFile::remove(QDir(copies).filePath(name)));
+                ++strayCopies;
+                continue;
+            }
+            if (checkedCopies.contains(name))
+                continue;
+            const int saved = int(ChangingJournal::dayOf(0).daysTo(copy->time));
+            const QByteArray bytes = readFile(QDir(copies).filePath(name));
+            const QByteArray about = (message + " / copy " + name.toUtf8());
+            QVERIFY2(ChangingJournal::generationOf(bytes) == saved - 1, about.constData());
+            QVERIFY2(bytes == bytesOf(saved - 1), about.constData());
+            checkedCopies.insert(name);
+        }
+        if (inSave && generation == reported)
+            ++(QFile::exists(QDir(copies).filePath(ongoing)) ? afterCopy : beforeCopyWhole);
 
         Journal loaded;
         RecordingExit exit;
@@ -282,11 +303,15 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
         QCOMPARE(tp.dialogs.messages.size(), 0);
         onDisk = generation;
     }
-    qInfo("%d kills: %d inside a save, %d after a save had replaced the file but before it returned, "
-          "%d left a named copy",
-          kKills, killedInSave, newerThanReported, strayCopies);
-    // Most kills must have hit saves, not the preparation of the next generation.
+    qInfo("%d kills: %d inside a save (%d before its copy of the journal was whole, %d after), "
+          "%d after a save had replaced the file but before it returned, %d left a named copy; %lld copies checked",
+          kKills, killedInSave, beforeCopyWhole, afterCopy, newerThanReported, strayCopies,
+          qint64(checkedCopies.size()));
+    // Most kills must have hit saves, not the preparation of the next generation, and many of
+    // them the copy each save makes first.
     QVERIFY(killedInSave >= kKills / 2);
+    QVERIFY(beforeCopyWhole >= kKills / 50);
+    QVERIFY(afterCopy >= kKills / 50);
 }
 
 // The same for the program's other files: the template "Autoload" and the font file "Shrift"
@@ -483,11 +508,18 @@ void JournalSafetyTest::fullDiskKeepsTheJournal()
         QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("CmdDel")), Qt::LeftButton);
     }
 
-    QCOMPARE(tp.dialogs.texts(), QStringList({QStringLiteral("Вы действительно хотите удалить из журнала запись № 2"),
-                                              QStringLiteral("Ошибка сохранения")}));
+    // The day's copy of the journal is tried first and does not fit either.
+    const QString copies = QDir(folder).filePath(QStringLiteral("Копии журнала"));
+    const QStringList texts = tp.dialogs.texts();
+    QCOMPARE(texts.size(), 3);
+    QCOMPARE(texts[0], QStringLiteral("Вы действительно хотите удалить из журнала запись № 2"));
+    QCOMPARE(texts[1], QStringLiteral("Не удалось сохранить копию журнала в папке ") + QDir::toNativeSeparators(copies)
+                           + QStringLiteral(": ") + qt_error_string(smallDisk ? ENOSPC : EFBIG));
+    QCOMPARE(texts[2], QStringLiteral("Ошибка сохранения"));
     QCOMPARE(tp.dialogs.messages.last().caption, QStringLiteral("Trelvax"));
     QVERIFY(readFile(QDir(folder).filePath(JournalFile::fileName())) == old);
     QCOMPARE(leftovers(folder), QStringList());
+    QCOMPARE(leftovers(copies), QStringList());
     form.hide();
 }
 

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
+#include <sys/mount.h>
+
+// A small file system of its own at an existing folder, where the machine allows mounting one:
+// a disk that fills up. Unmounted when it ends.
+class SmallDisk
+{
+public:
+    SmallDisk(const QString &path, const char *size)
+        : m_path(QFile::encodeName(path))
+    {
+        const QByteArray options = QByteArray("size=") + size + ",mode=0700";
+        m_mounted = ::mount("tmpfs", m_path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
+    }
+    ~SmallDisk()
+    {
+        if (m_mounted)
+            ::umount2(m_path.constData(), MNT_DETACH);
+    }
+    SmallDisk(const SmallDisk &) = delete;
+    SmallDisk &operator=(const SmallDisk &) = delete;
+    bool isMounted() const { return m_mounted; }
+
+private:
+    QByteArray m_path;
+    bool m_mounted = false;
+};
