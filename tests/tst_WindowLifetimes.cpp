@@ -227,6 +227,30 @@ private Q_SLOTS:
         QCOMPARE(diskField(m_test->readJournal(), 2, 2), QStringLiteral("ИСПРАВЛЕНО"));
     }
 
+    // A certificate closed and at once opened again, before the event loop has deleted the
+    // first: the first one's going leaves the second in charge of the texts.
+    void certificateReopenedBeforeTheFirstIsDeleted()
+    {
+        openRecord(2);
+        preview();
+        QPointer<MDIForm1> first = frame();
+        QVERIFY(first);
+        frameCommand("Delete")->trigger();
+        QVERIFY(first && !first->isVisible());
+        QVERIFY(editor()->isVisible());
+        preview();
+        MDIForm1 *second = frame();
+        QVERIFY(second && second != first);
+        settle();
+        QVERIFY(!first);
+        editor()->showEditor();
+        auto *box = editor()->findChild<QLineEdit *>(QStringLiteral("txt(5)"));
+        box->setFocus();
+        typeInto(box, QStringLiteral("X"));
+        QCOMPARE(box->text(), QString());
+        QCOMPARE(frame(), second);
+    }
+
     // While the page picture's wait runs the operator closes the frame, closes the editor,
     // asks for a reload or for a second picture: the picture is taken whole and without the
     // side panel, and what was asked happens right after it, nothing lost.

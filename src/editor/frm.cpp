@@ -526,7 +526,7 @@ void frm::setCertificate(QWidget *certificate)
         certificate->setParent(this, certificate->windowFlags() | Qt::Window);
         certificate->setVisible(shown);
     }
-    connect(certificate, &QObject::destroyed, this, &frm::certificateGone);
+    connect(certificate, &QObject::destroyed, this, [this, certificate] { certificateGone(certificate); });
     for (FieldBox *box : txt)
         box->setReadOnly(true);
 }
@@ -536,8 +536,11 @@ bool frm::certificateOpen() const
     return m_certificate && m_certificate->isVisible();
 }
 
-void frm::certificateGone()
+void frm::certificateGone(const QObject *certificate)
 {
+    // An earlier certificate, closed before this one opened, has nothing to say.
+    if (m_certificate && m_certificate.data() != certificate)
+        return;
     for (FieldBox *box : txt)
         box->setReadOnly(false);
     if (m_closeAfterCertificate && !m_unloaded)

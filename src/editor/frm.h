@@ -74,7 +74,7 @@ private:
     void loadUpperCaseBoxes();
     void storeUpperCaseBoxes();
     void showCaption(QLabel *caption);
-    void certificateGone();
+    void certificateGone(const QObject *certificate);
 
     Platform &m_platform;
     Journal &m_journal;
