@@ -22,6 +22,7 @@
 #include <QMetaMethod>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QTimer>
 
 #include <algorithm>
 
@@ -178,7 +179,11 @@ frm::frm(Platform &platform, Journal &journal, QWidget *parent)
     Form_Load();
 }
 
-frm::~frm() = default;
+frm::~frm()
+{
+    // The certificate reads the boxes while it goes: it goes before them.
+    delete m_certificate.data();
+}
 
 void frm::buildControls()
 {
@@ -339,9 +344,24 @@ void frm::Form_Unload()
 
 void frm::closeEvent(QCloseEvent *event)
 {
-    event->accept();
-    if (m_unloaded)
+    if (m_unloaded) {
+        event->accept();
         return;
+    }
+    // The certificate closes first, the normal way: its question, then its texts back into
+    // the boxes, which are then stored with the record. A certificate that cannot close yet
+    // keeps the editor open until it has gone.
+    if (certificateOpen()) {
+        m_closing = true;
+        const bool closed = m_certificate->close();
+        m_closing = false;
+        if (!closed) {
+            m_closeAfterCertificate = true;
+            event->ignore();
+            return;
+        }
+    }
+    event->accept();
     m_unloaded = true;
     // The box being typed in is stored as if the operator had left it.
     for (int i = 0; i < kBoxCount; ++i) {
@@ -389,6 +409,13 @@ void frm::vinChanged()
 
 void frm::Command1_Click()
 {
+    // One certificate per editor: an open one comes to the front.
+    if (certificateOpen()) {
+        hide();
+        m_certificate->raise();
+        m_certificate->activateWindow();
+        return;
+    }
     Q_EMIT previewRequested();
     // The certificate takes the editor's place; without one the editor stays in view.
     if (isSignalConnected(QMetaMethod::fromSignal(&frm::previewRequested)))
@@ -488,8 +515,43 @@ void frm::focusBox(int index)
         txt[size_t(index)]->setFocus(Qt::OtherFocusReason);
 }
 
+void frm::setCertificate(QWidget *certificate)
+{
+    if (!certificate || certificate == m_certificate)
+        return;
+    m_certificate = certificate;
+    if (certificate->parentWidget() != this) {
+        // A new parent hides a window: it shows again as it was.
+        const bool shown = certificate->isVisible();
+        certificate->setParent(this, certificate->windowFlags() | Qt::Window);
+        certificate->setVisible(shown);
+    }
+    connect(certificate, &QObject::destroyed, this, [this, certificate] { certificateGone(certificate); });
+    for (FieldBox *box : txt)
+        box->setReadOnly(true);
+}
+
+bool frm::certificateOpen() const
+{
+    return m_certificate && m_certificate->isVisible();
+}
+
+void frm::certificateGone(const QObject *certificate)
+{
+    // An earlier certificate, closed before this one opened, has nothing to say.
+    if (m_certificate && m_certificate.data() != certificate)
+        return;
+    for (FieldBox *box : txt)
+        box->setReadOnly(false);
+    if (m_closeAfterCertificate && !m_unloaded)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
 void frm::showEditor()
 {
+    // The certificate hands the texts back during the editor's own close: it stays closing.
+    if (m_closing || m_unloaded)
+        return;
     show();
     raise();
     activateWindow();

@@ -2,6 +2,7 @@
 
 #include "EditorBoxes.h"
 
+#include <QPointer>
 #include <QWidget>
 
 #include <array>
@@ -35,6 +36,15 @@ public:
     void focusBox(int index) override;
     void showEditor() override;
 
+    // The certificate window that serves this editor, made by whoever answers previewRequested.
+    // The editor owns it (it becomes the window's parent, which keeps it in front of the editor)
+    // and while it is open: the preview button brings it to the front, the boxes take no typing
+    // (their texts live in the certificate until it hands them back), and closing the editor
+    // first closes the certificate the normal way.
+    void setCertificate(QWidget *certificate);
+    QWidget *certificate() const { return m_certificate; }
+    bool certificateOpen() const;
+
 Q_SIGNALS:
     // The operator asked for the certificate of the record (button Command1).
     void previewRequested();
@@ -64,10 +74,16 @@ private:
     void loadUpperCaseBoxes();
     void storeUpperCaseBoxes();
     void showCaption(QLabel *caption);
+    void certificateGone(const QObject *certificate);
 
     Platform &m_platform;
     Journal &m_journal;
     bool m_unloaded = false;
+    QPointer<QWidget> m_certificate;
+    // A close asked for while the certificate could not close yet (its page picture was being
+    // taken): the editor closes once the certificate has gone.
+    bool m_closeAfterCertificate = false;
+    bool m_closing = false;
 
     std::array<FieldBox *, kBoxCount> txt{};
     std::array<QCheckBox *, kUpperCaseBoxCount> Ch1{};

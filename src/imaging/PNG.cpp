@@ -39,10 +39,10 @@ QString GdiplusStatusText(int status)
     return QStringLiteral("Unknown GDI+ error");
 }
 
-int ReportGdiplusStatus(Dialogs &dialogs, int status)
+int ReportGdiplusStatus(Dialogs &dialogs, int status, QWidget *owner)
 {
     if (status != Gdiplus::Ok)
-        dialogs.inform(GdiplusStatusText(status), QStringLiteral("GDI+ Error"), Dialogs::Icon::Exclamation);
+        dialogs.inform(GdiplusStatusText(status), QStringLiteral("GDI+ Error"), Dialogs::Icon::Exclamation, owner);
     return status;
 }
 
@@ -107,10 +107,11 @@ void applyOpacity(QImage &image, int opacity)
 
 } // namespace
 
-QImage LoadPngPicture(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX, int logicalDpiY)
+QImage LoadPngPicture(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX, int logicalDpiY,
+                      QWidget *owner)
 {
-    const auto fail = [&dialogs](int status) {
-        ReportGdiplusStatus(dialogs, status);
+    const auto fail = [&dialogs, owner](int status) {
+        ReportGdiplusStatus(dialogs, status, owner);
         return QImage();
     };
     const QFileInfo info(path);

@@ -5,6 +5,7 @@
 #include <QString>
 
 class Dialogs;
+class QWidget;
 
 // Stamp and signature pictures: a PNG with transparent parts becomes a picture that keeps its
 // per-pixel alpha, made partly transparent as a whole by a constant opacity, and shown one
@@ -25,7 +26,7 @@ enum Status : int {
 
 QString GdiplusStatusText(int status);
 // Shows a non-zero status in a warning box titled "GDI+ Error"; returns the status.
-int ReportGdiplusStatus(Dialogs &dialogs, int status);
+int ReportGdiplusStatus(Dialogs &dialogs, int status, QWidget *owner = nullptr);
 
 // Euclid by remainders; the sign of the arguments plays no part.
 qint64 GreatestCommonDivisor(qint64 a, qint64 b);
@@ -40,6 +41,6 @@ constexpr qint64 kMaxPictureBytes = qint64(256) * 1024 * 1024;
 // The picture with per-pixel alpha and the constant opacity (0..255, 255 opaque) applied, as
 // QImage::Format_ARGB32_Premultiplied, its dots-per-metre set to the given logical DPI so that
 // it shows one picture pixel per logical screen pixel; a null QImage when nothing can be loaded
-// (the failure has been shown in the "GDI+ Error" box through `dialogs`).
+// (the failure has been shown in the "GDI+ Error" box through `dialogs`, over `owner`).
 QImage LoadPngPicture(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX = 96,
-                      int logicalDpiY = 96);
+                      int logicalDpiY = 96, QWidget *owner = nullptr);

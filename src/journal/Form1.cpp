@@ -491,6 +491,12 @@ void Form1::showDialog(QWidget *dialog)
 
 void Form1::closeEvent(QCloseEvent *event)
 {
+    // The window manager's close box still reaches the window while the table settings
+    // dialog or the about box holds it disabled: it does not react to that either.
+    if (m_dialog && m_dialog->isVisible() && !isEnabled()) {
+        event->ignore();
+        return;
+    }
     if (m_loaded && !m_ended)
         storeSettings();
     QMainWindow::closeEvent(event);

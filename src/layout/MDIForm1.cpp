@@ -22,6 +22,9 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <QWindow>
+
+#include <utility>
 
 namespace {
 
@@ -45,10 +48,34 @@ QRect twipsRect(int left, int top, int width, int height)
     return QRect(pixelsFromTwips(left), pixelsFromTwips(top), pixelsFromTwips(width), pixelsFromTwips(height));
 }
 
+// A window manager maps a window that is shown again in its own time, and puts it on top: the
+// frame comes to the front once more when the editor behind it has appeared.
+class RaiseWhenExposed final : public QObject
+{
+public:
+    RaiseWhenExposed(QWidget &frame, QWindow &behind) : QObject(&frame), m_frame(frame)
+    {
+        behind.installEventFilter(this);
+    }
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Expose && static_cast<QWindow *>(watched)->isExposed()) {
+            watched->removeEventFilter(this);
+            m_frame.raise();
+            m_frame.activateWindow();
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget &m_frame;
+};
+
 } // namespace
 
 MDIForm1::MDIForm1(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *parent)
-    : QMainWindow(parent), m_platform(platform), m_state(state), m_editor(editor),
+    : QMainWindow(parent, Qt::Window), m_platform(platform), m_state(state), m_editor(editor),
       CommonDialog1(platform.dialogs, this)
 {
     setObjectName(QStringLiteral("MDIForm1"));
@@ -82,6 +109,7 @@ void MDIForm1::openPrintWindow()
     connect(m_child, &frmPTS1::layoutSaved, CmdSave, [this] { CmdSave->setEnabled(false); });
     connect(m_child, &frmPTS1::frameButtonsShown, this, &MDIForm1::showFrameButtons);
     connect(m_child, &frmPTS1::reopenRequested, this, &MDIForm1::ReopenPrintWindow);
+    connect(m_child, &frmPTS1::pictureSaved, this, &MDIForm1::pictureSaved);
     // The print window fills the frame's client area from its top-left corner and closes only
     // with the frame.
     QMdiSubWindow *sub = m_area->addSubWindow(m_child, Qt::SubWindow | Qt::FramelessWindowHint);
@@ -92,9 +120,9 @@ void MDIForm1::openPrintWindow()
     m_child->show();
 }
 
-MDIForm1 *MDIForm1::open(Platform &platform, LayoutState &state, EditorBoxes &editor)
+MDIForm1 *MDIForm1::open(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *owner)
 {
-    auto *frame = new MDIForm1(platform, state, editor);
+    auto *frame = new MDIForm1(platform, state, editor, owner);
     frame->setAttribute(Qt::WA_DeleteOnClose);
     frame->show();
     frame->m_child->view().setFocus();
@@ -105,7 +133,7 @@ void MDIForm1::serveEditorsOf(Form1 &journalWindow, Platform &platform, LayoutSt
 {
     QObject::connect(&journalWindow, &Form1::editorOpened, &journalWindow, [&platform, &state](frm *editor) {
         QObject::connect(editor, &frm::previewRequested, editor,
-                         [&platform, &state, editor] { open(platform, state, *editor); });
+                         [&platform, &state, editor] { editor->setCertificate(open(platform, state, *editor, editor)); });
     });
 }
 
@@ -213,6 +241,10 @@ void MDIForm1::ClosePrintWindow()
 
 void MDIForm1::ReopenPrintWindow()
 {
+    if (m_child->isSavingPicture()) {
+        m_reopenWhenSaved = true;
+        return;
+    }
     frmPTS1 *old = m_child;
     old->close();
     disconnect(old, nullptr, this, nullptr);
@@ -226,11 +258,28 @@ void MDIForm1::ReopenPrintWindow()
     // Over the editor that the closing showed.
     raise();
     activateWindow();
+    if (QWidget *editor = parentWidget(); editor && editor->windowHandle())
+        new RaiseWhenExposed(*this, *editor->windowHandle());
     m_child->view().setFocus();
+}
+
+void MDIForm1::pictureSaved()
+{
+    if (std::exchange(m_reopenWhenSaved, false) && !m_closeWhenSaved)
+        ReopenPrintWindow();
+    if (std::exchange(m_closeWhenSaved, false))
+        close();
 }
 
 void MDIForm1::closeEvent(QCloseEvent *event)
 {
+    // The page picture's wait lets the operator ask for the close: the frame closes right
+    // after the picture is saved, not under it.
+    if (m_child->isSavingPicture()) {
+        m_closeWhenSaved = true;
+        event->ignore();
+        return;
+    }
     if (!m_closing) {
         m_closing = true;
         // The print window asks its question, hands the texts back and shows the editor.

@@ -22,14 +22,16 @@ class MDIForm1 final : public QMainWindow
     Q_OBJECT
 
 public:
-    // Creates the frame with its print window and runs the print window's opening.
+    // Creates the frame with its print window and runs the print window's opening. The frame is
+    // a window of its own; `parent`, when given, owns it (the editor it serves).
     MDIForm1(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *parent = nullptr);
     ~MDIForm1() override;
 
     // What the editor's preview button does: a frame of its own, shown, that deletes itself
-    // when it is closed and shows the editor again.
-    static MDIForm1 *open(Platform &platform, LayoutState &state, EditorBoxes &editor);
-    // Every editor the journal window opens gets its preview button wired to open().
+    // when it is closed and shows the editor again. `owner` (the editor window) owns the frame.
+    static MDIForm1 *open(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *owner = nullptr);
+    // Every editor the journal window opens gets its preview button wired to open(); the frame
+    // becomes the editor's certificate, owned by it.
     static void serveEditorsOf(Form1 &journalWindow, Platform &platform, LayoutState &state);
 
     frmPTS1 *printWindow() const { return m_child; }
@@ -51,6 +53,7 @@ private:
     void fitToScreen();
     void setLabelArrowsEnabled(bool enabled);
     void showFrameButtons();
+    void pictureSaved();
 
     Platform &m_platform;
     LayoutState &m_state;
@@ -58,6 +61,9 @@ private:
     QMdiArea *m_area = nullptr;
     frmPTS1 *m_child = nullptr;
     bool m_closing = false;
+    // Asked for while the print window was taking the page picture: done once it is over.
+    bool m_closeWhenSaved = false;
+    bool m_reopenWhenSaved = false;
     CommonDialog CommonDialog1;
 
     QWidget *Toolbar1 = nullptr;

@@ -45,7 +45,7 @@ int &decoded()
 
 } // namespace
 
-QImage load(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX, int logicalDpiY)
+QImage load(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX, int logicalDpiY, QWidget *owner)
 {
     const QFileInfo info(path);
     std::deque<Entry> &kept = entries();
@@ -58,7 +58,7 @@ QImage load(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX,
         break;
     }
     ++decoded();
-    const QImage image = LoadPngPicture(dialogs, path, opacity, logicalDpiX, logicalDpiY);
+    const QImage image = LoadPngPicture(dialogs, path, opacity, logicalDpiX, logicalDpiY, owner);
     if (image.isNull())
         return image;
     kept.push_front({path, info.size(), info.lastModified(), info.metadataChangeTime(), opacity, logicalDpiX,

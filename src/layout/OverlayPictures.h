@@ -4,6 +4,7 @@
 #include <QString>
 
 class Dialogs;
+class QWidget;
 
 // The stamp and the signature as LoadPngPicture makes them, kept for the run while their file
 // stays as it was: every opening of the print window shows them, and decoding a scan takes
@@ -12,7 +13,9 @@ class Dialogs;
 // at every opening as before.
 namespace OverlayPictures {
 
-QImage load(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX, int logicalDpiY);
+// A failure is shown over `owner`, the window the operator sees.
+QImage load(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX, int logicalDpiY,
+           QWidget *owner = nullptr);
 
 // How many pictures this run has decoded through load().
 int decodedCount();

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QImageWriter>
+#include <QPointer>
 #include <QSaveFile>
 #include <QWidget>
 
@@ -41,14 +42,19 @@ void SavePagePicture(CommonDialog &dialog, Clock &clock, Shell &shell, QWidget *
     if (!path)
         return;
 
+    // The wait runs the event loop: the windows are looked at again after it.
+    const QPointer<QWidget> window(printWindow);
+    const QPointer<QWidget> shownPanel(panel);
     if (panel)
         panel->hide();
     clock.waitProcessingEvents(kRepaintWaitMs);
-    const QImage picture = CaptureClient(printWindow);
+    if (!window)
+        return;
+    const QImage picture = CaptureClient(window);
     QString error;
     const bool written = writeBitmap(picture, *path, &error);
-    if (panel)
-        panel->show();
+    if (shownPanel)
+        shownPanel->show();
 
     if (!written) {
         dialog.inform(QStringLiteral("Не удалось сохранить изображение в файл ") + QDir::toNativeSeparators(*path)

@@ -142,9 +142,10 @@ bool PictureFileCommands::loadBackground(PictureId side, const QString &path)
 
 QImage PictureFileCommands::loadOverlay(PictureId overlay, const QString &path) const
 {
+    // The loader's message appears over the window the operator sees, the frame around the page.
     return OverlayPictures::load(m_platform.dialogs, path,
                                  overlay == PictureId::ImPech ? kStampOpacity : kSignatureOpacity,
-                                 m_page.logicalDpiX(), m_page.logicalDpiY());
+                                 m_page.logicalDpiX(), m_page.logicalDpiY(), m_page.window());
 }
 
 void PictureFileCommands::showTicked(PictureId picture)

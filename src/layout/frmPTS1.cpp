@@ -383,6 +383,10 @@ void frmPTS1::loadOverlays()
 
 void frmPTS1::closeEvent(QCloseEvent *event)
 {
+    if (m_savingPicture) {
+        event->ignore();
+        return;
+    }
     if (m_loaded && !m_unloaded) {
         m_unloaded = true;
         m_store->SaveLayoutOnClose(*m_layout, CommonDialog1);
@@ -584,7 +588,13 @@ void frmPTS1::ResetLayout()
 
 void frmPTS1::SavePagePicture()
 {
+    // A second run would show the panel again in the middle of the first one's wait.
+    if (m_savingPicture)
+        return;
+    m_savingPicture = true;
     ::SavePagePicture(CommonDialog1, m_platform.clock, m_platform.shell, this, Frame1);
+    m_savingPicture = false;
+    Q_EMIT pictureSaved();
 }
 
 // ---- Mouse and keys -------------------------------------------------------------------------

@@ -66,8 +66,12 @@ public:
     void ResetNumberColour(bool red);
     void SaveLayout();
     void ResetLayout();
-    // The page as shown, without the side panel, into a picture file the operator names.
+    // The page as shown, without the side panel, into a picture file the operator names. A
+    // second one asked for while the first waits for the repaint is refused.
     void SavePagePicture();
+    // From the file dialog to the last question of SavePagePicture: events are processed
+    // meanwhile, so the window must not close or be replaced until it is over.
+    bool isSavingPicture() const { return m_savingPicture; }
 
     CommonDialog &commonDialog() { return CommonDialog1; }
     // Printing at 1:1, the PDF and the printer calibration.
@@ -82,6 +86,8 @@ Q_SIGNALS:
     void frameButtonsShown();
     // A built-in picture is wanted back: the frame closes this window and opens a fresh one.
     void reopenRequested();
+    // SavePagePicture has ended: a close or a reload asked for meanwhile may go ahead.
+    void pictureSaved();
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -117,6 +123,7 @@ private:
     QWidget *m_viewport = nullptr;
     bool m_loaded = false;
     bool m_unloaded = false;
+    bool m_savingPicture = false;
     // The window's own dialogs; its colour is the last one chosen while the window is open.
     CommonDialog CommonDialog1;
     PagePrint *m_print = nullptr;

@@ -15,6 +15,7 @@
 #include <QTemporaryDir>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -71,9 +72,16 @@ public:
     QDateTime now() const override { return time; }
     // Processes the pending events once instead of waiting; records what was asked for.
     int waited = 0;
+    // What the operator does while the wait runs; the deferred deletes then run, as they do in
+    // the program's wait.
+    std::function<void()> duringWait;
     void waitProcessingEvents(int milliseconds) override
     {
         waited += milliseconds;
+        if (duringWait) {
+            duringWait();
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        }
         QCoreApplication::processEvents();
     }
 };
