@@ -193,7 +193,9 @@ void MDIForm1::buildToolbar()
     connect(toPrinter, &QAction::triggered, this, [this] { m_child->pagePrint().PrintOnPrinter(); });
     // Taking changes of the page back, after the printing.
     m_undo = toolButton(QStringLiteral("Undo"), Text::undo, QStringLiteral(":/assets/undo.svg"), pixelsFromTwips(9900) + 66);
-    m_redo = toolButton(QStringLiteral("Redo"), Text::redo, QStringLiteral(":/assets/redo.svg"), pixelsFromTwips(9900) + 118);
+    m_redo = toolButton(QStringLiteral("Redo"), Text::redo, QStringLiteral(":/assets/redo.svg"), pixelsFromTwips(9900) + 132);
+    for (const char *key : {"Toolbar1(Undo)", "Toolbar1(Redo)"})
+        Toolbar1->findChild<QToolButton *>(QLatin1String(key))->resize(64, pixelsFromTwips(kToolbarHeightTwips) - 2);
     connect(m_undo, &QAction::triggered, this, [this] { m_child->Undo(); });
     connect(m_redo, &QAction::triggered, this, [this] { m_child->Redo(); });
 }
