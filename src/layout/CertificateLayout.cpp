@@ -65,6 +65,14 @@ void CertificateLayout::autoSizeLabel(int i, float extraWidthMm)
     Q_EMIT labelChanged(i);
 }
 
+void CertificateLayout::setLabelSize(int i, float width, float height)
+{
+    Label &l = at(i);
+    l.width = width;
+    l.height = height;
+    Q_EMIT labelChanged(i);
+}
+
 void CertificateLayout::setLabelPosition(int i, MmPoint pos)
 {
     at(i).pos = pos;

@@ -70,6 +70,8 @@ public:
     void applyFontSettings(int i, const LabelFontSettings &settings);
     // Width and height of the text in its font, plus extraWidthMm.
     void autoSizeLabel(int i, float extraWidthMm);
+    // A size the label had before, as it was, for taking a change back.
+    void setLabelSize(int i, float width, float height);
     void setLabelPosition(int i, MmPoint pos);
     void setLabelColour(int i, qint32 colour);
     void setLabelVisible(int i, bool visible);

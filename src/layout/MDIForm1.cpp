@@ -4,7 +4,6 @@
 #include "journal/Form1.h"
 
 #include "frmPTS1.h"
-#include "LabelFontCommands.h"
 #include "PagePrint.h"
 #include "LayoutState.h"
 #include "editor/EditorBoxes.h"
@@ -21,6 +20,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QToolButton>
+#include <QUndoStack>
 #include <QVBoxLayout>
 #include <QWindow>
 
@@ -37,6 +37,8 @@ const QString resetFont = QStringLiteral("Вернуть шрифт");
 const QString save = QStringLiteral("Сохранить");
 const QString reset = QStringLiteral("Сброс");
 const QString toPrinter = QStringLiteral("На принтер");
+const QString undo = QStringLiteral("Отменить");
+const QString redo = QStringLiteral("Повторить");
 } // namespace Text
 
 constexpr float kStepMm = 0.25f;
@@ -110,6 +112,11 @@ void MDIForm1::openPrintWindow()
     connect(m_child, &frmPTS1::frameButtonsShown, this, &MDIForm1::showFrameButtons);
     connect(m_child, &frmPTS1::reopenRequested, this, &MDIForm1::ReopenPrintWindow);
     connect(m_child, &frmPTS1::pictureSaved, this, &MDIForm1::pictureSaved);
+    QUndoStack *steps = &m_child->undoStack();
+    connect(steps, &QUndoStack::indexChanged, this, &MDIForm1::showUndoState);
+    connect(steps, &QUndoStack::undoTextChanged, this, &MDIForm1::showUndoState);
+    connect(steps, &QUndoStack::redoTextChanged, this, &MDIForm1::showUndoState);
+    showUndoState();
     // The print window fills the frame's client area from its top-left corner and closes only
     // with the frame.
     QMdiSubWindow *sub = m_area->addSubWindow(m_child, Qt::SubWindow | Qt::FramelessWindowHint);
@@ -204,14 +211,21 @@ void MDIForm1::buildToolbar()
     connect(CmdSave, &QPushButton::clicked, this, [this] { m_child->SaveLayout(); });
     connect(CmdRes, &QPushButton::clicked, this, [this] { m_child->ResetLayout(); });
     connect(SHR1, &QPushButton::clicked, this,
-            [this] { LabelFontCommands::FrameChangeLabelFont(m_child->layout(), CommonDialog1); });
+            [this] { m_child->FrameChangeLabelFont(CommonDialog1); });
     connect(SHR3, &QPushButton::clicked, this,
-            [this] { LabelFontCommands::ResetLabelFonts(m_child->layout(), CommonDialog1); });
+            [this] { m_child->ResetLabelFonts(CommonDialog1); });
     // The page on the real blank at 1:1, after the strip's own buttons.
     QAction *toPrinter = toolButton(QStringLiteral("ToPrinter"), Text::toPrinter, QStringLiteral(":/assets/printer.svg"),
                                     pixelsFromTwips(9900));
     Toolbar1->findChild<QToolButton *>(QStringLiteral("Toolbar1(ToPrinter)"))->resize(64, pixelsFromTwips(kToolbarHeightTwips) - 2);
     connect(toPrinter, &QAction::triggered, this, [this] { m_child->pagePrint().PrintOnPrinter(); });
+    // Taking changes of the page back, after the printing.
+    m_undo = toolButton(QStringLiteral("Undo"), Text::undo, QStringLiteral(":/assets/undo.svg"), pixelsFromTwips(9900) + 66);
+    m_redo = toolButton(QStringLiteral("Redo"), Text::redo, QStringLiteral(":/assets/redo.svg"), pixelsFromTwips(9900) + 132);
+    for (const char *key : {"Toolbar1(Undo)", "Toolbar1(Redo)"})
+        Toolbar1->findChild<QToolButton *>(QLatin1String(key))->resize(64, pixelsFromTwips(kToolbarHeightTwips) - 2);
+    connect(m_undo, &QAction::triggered, this, [this] { m_child->Undo(); });
+    connect(m_redo, &QAction::triggered, this, [this] { m_child->Redo(); });
 }
 
 void MDIForm1::fitToScreen()
@@ -232,6 +246,17 @@ void MDIForm1::showFrameButtons()
 {
     for (QPushButton *button : {SetAll, SHR1, SHR3})
         button->show();
+}
+
+void MDIForm1::showUndoState()
+{
+    const QUndoStack &steps = m_child->undoStack();
+    const auto show = [](QAction *action, const QString &caption, bool can, const QString &step) {
+        action->setEnabled(can);
+        action->setToolTip(can ? caption + QStringLiteral(": ") + step : caption);
+    };
+    show(m_undo, Text::undo, steps.canUndo(), steps.undoText());
+    show(m_redo, Text::redo, steps.canRedo(), steps.redoText());
 }
 
 void MDIForm1::ClosePrintWindow()

@@ -54,6 +54,8 @@ private:
     void setLabelArrowsEnabled(bool enabled);
     void showFrameButtons();
     void pictureSaved();
+    // "Отменить" and "Повторить" as the print window's steps allow, named in their hover text.
+    void showUndoState();
 
     Platform &m_platform;
     LayoutState &m_state;
@@ -69,6 +71,8 @@ private:
     QWidget *Toolbar1 = nullptr;
     QAction *m_print = nullptr;
     QAction *m_delete = nullptr;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
     QPushButton *SetAll = nullptr;
     QPushButton *SHR1 = nullptr;
     QPushButton *SHR3 = nullptr;

@@ -8,6 +8,7 @@
 #include "LayoutState.h"
 #include "LayoutStore.h"
 #include "PageText.h"
+#include "PageUndo.h"
 #include "PictureItem.h"
 #include "PlatformColour.h"
 #include "editor/EditorBoxes.h"
@@ -35,6 +36,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QShortcut>
 
 using namespace PlatformColour;
 
@@ -128,6 +130,14 @@ bool overStampOrSignature(const QGraphicsView &view, const QPoint &viewportPos)
     return false;
 }
 
+int selectedCount(const CertificateLayout &layout)
+{
+    int count = 0;
+    for (int i = 0; i < kLabelCount; ++i)
+        count += layout.isSelected(i) ? 1 : 0;
+    return count;
+}
+
 } // namespace
 
 frmPTS1::frmPTS1(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *parent)
@@ -146,7 +156,10 @@ frmPTS1::frmPTS1(Platform &platform, LayoutState &state, EditorBoxes &editor, QW
     m_pictureFiles = new PictureFileCommands(platform, CommonDialog1, *m_layout, *m_view,
                                              {ChFonVis1, ChFonVis2, ChPechVis2, ChPodpVis2}, this);
     connect(m_pictureFiles, &PictureFileCommands::reopenRequested, this, &frmPTS1::reopenRequested);
+    m_undo = new PageUndo(*m_layout, platform.clock, this);
+    connect(m_undo, &PageUndo::placesRestored, this, &frmPTS1::layoutMoved);
     buildMenus();
+    buildUndoKeys();
 }
 
 frmPTS1::~frmPTS1()
@@ -270,7 +283,10 @@ void frmPTS1::buildMenus()
     connect(namedAction(Menu_Fild, QStringLiteral("Menu_Fild_SetAll"), Text::menuSetAll), &QAction::triggered, this,
             &frmPTS1::SelectAllLabels);
     connect(namedAction(Menu_Fild, QStringLiteral("Menu_Fild_Font"), Text::menuFont), &QAction::triggered, this,
-            [this] { LabelFontCommands::ChangeLabelFont(*m_layout, CommonDialog1); });
+            [this] {
+                m_undo->record(PageUndo::fontName(selectedCount(*m_layout)),
+                               [this] { LabelFontCommands::ChangeLabelFont(*m_layout, CommonDialog1); });
+            });
 
     Menu_Number = new QMenu(Text::menuNumber, this);
     Menu_Number->setObjectName(QStringLiteral("Menu_Number"));
@@ -453,7 +469,7 @@ void frmPTS1::SelectAllLabels()
 
 void frmPTS1::MoveSelectedLabels(float dx, float dy)
 {
-    m_layout->moveSelectedLabels(dx, dy);
+    m_undo->recordLabelMove(dx, dy, [&] { m_layout->moveSelectedLabels(dx, dy); });
     if (txt1->isVisible())
         placeLabelEditor();
     Q_EMIT layoutMoved();
@@ -468,7 +484,7 @@ void frmPTS1::MoveSideGroup(float dx, float dy)
     groups.labels2 = ChN2->isChecked();
     groups.stamp = ChPech2->isChecked();
     groups.signature = ChPodp2->isChecked();
-    m_layout->moveSideGroups(dx, dy, groups);
+    m_undo->record(PageUndo::sideMoveName(dx, dy), [&] { m_layout->moveSideGroups(dx, dy, groups); });
     if (txt1->isVisible())
         placeLabelEditor();
     Q_EMIT layoutMoved();
@@ -524,7 +540,7 @@ void frmPTS1::placeLabelEditor()
 void frmPTS1::CommitLabelEditor(bool byEnter)
 {
     const int edited = m_state.EditedLabel;
-    m_layout->setLabelText(edited, txt1->text());
+    m_undo->record(PageUndo::textName(edited), [&] { m_layout->setLabelText(edited, txt1->text()); });
     txt1->hide();
     if (byEnter) {
         const int next = BuiltInLayout::nextLabelToEdit(edited);
@@ -555,22 +571,26 @@ void frmPTS1::ChooseNumberColour(bool red)
         colour = before;
         return;
     }
-    colour = chosen;
-    if (red)
-        m_layout->applyRedNumberColour();
-    else
-        m_layout->applyBlackNumberColour();
+    m_undo->record(PageUndo::numberColourName(red), [&] {
+        colour = chosen;
+        if (red)
+            m_layout->applyRedNumberColour();
+        else
+            m_layout->applyBlackNumberColour();
+    });
 }
 
 void frmPTS1::ResetNumberColour(bool red)
 {
-    if (red) {
-        m_state.RedNumberColour = kDefaultRedNumber;
-        m_layout->applyRedNumberColour();
-    } else {
-        m_state.BlackNumberColour = kBlack;
-        m_layout->applyBlackNumberColour();
-    }
+    m_undo->record(PageUndo::numberColourResetName(red), [&] {
+        if (red) {
+            m_state.RedNumberColour = kDefaultRedNumber;
+            m_layout->applyRedNumberColour();
+        } else {
+            m_state.BlackNumberColour = kBlack;
+            m_layout->applyBlackNumberColour();
+        }
+    });
 }
 
 void frmPTS1::SaveLayout()
@@ -581,9 +601,55 @@ void frmPTS1::SaveLayout()
 
 void frmPTS1::ResetLayout()
 {
-    m_store->ResetLayout(*m_layout, CommonDialog1);
+    m_undo->record(PageUndo::resetName(), [this] { m_store->ResetLayout(*m_layout, CommonDialog1); });
     if (txt1->isVisible())
         placeLabelEditor();
+}
+
+void frmPTS1::FrameChangeLabelFont(CommonDialog &frameDialogs)
+{
+    m_undo->record(PageUndo::fontName(selectedCount(*m_layout)),
+                   [&] { LabelFontCommands::FrameChangeLabelFont(*m_layout, frameDialogs); });
+}
+
+void frmPTS1::ResetLabelFonts(CommonDialog &frameDialogs)
+{
+    m_undo->record(PageUndo::fontResetName(), [&] { LabelFontCommands::ResetLabelFonts(*m_layout, frameDialogs); });
+}
+
+QUndoStack &frmPTS1::undoStack() const
+{
+    return m_undo->stack();
+}
+
+void frmPTS1::Undo()
+{
+    m_undo->stack().undo();
+    if (txt1->isVisible())
+        placeLabelEditor();
+}
+
+void frmPTS1::Redo()
+{
+    m_undo->stack().redo();
+    if (txt1->isVisible())
+        placeLabelEditor();
+}
+
+void frmPTS1::buildUndoKeys()
+{
+    const auto key = [this](const QKeySequence &keys, void (frmPTS1::*command)()) {
+        auto *shortcut = new QShortcut(keys, this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this, [this, command] {
+            // In the in-place editor the keys are the editor's own.
+            if (!txt1->isVisible())
+                (this->*command)();
+        });
+    };
+    key(QKeySequence(Qt::CTRL | Qt::Key_Z), &frmPTS1::Undo);
+    key(QKeySequence(Qt::CTRL | Qt::Key_Y), &frmPTS1::Redo);
+    key(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), &frmPTS1::Redo);
 }
 
 void frmPTS1::SavePagePicture()

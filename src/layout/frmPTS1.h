@@ -17,6 +17,7 @@ class EditorBoxes;
 class LayoutStore;
 class PictureFileCommands;
 class PagePrint;
+class PageUndo;
 class QAction;
 class QCheckBox;
 class QFrame;
@@ -25,6 +26,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QUndoStack;
 
 // The certificate as it will be printed: both sides of the blank side by side, the record's
 // fields as labels over them, the stamp and the signature. The operator nudges the labels
@@ -66,6 +68,13 @@ public:
     void ResetNumberColour(bool red);
     void SaveLayout();
     void ResetLayout();
+    // The frame's font commands, with the frame's own dialogs.
+    void FrameChangeLabelFont(CommonDialog &frameDialogs);
+    void ResetLabelFonts(CommonDialog &frameDialogs);
+    // The window's steps: "Отменить" and "Повторить", Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z.
+    QUndoStack &undoStack() const;
+    void Undo();
+    void Redo();
     // The page as shown, without the side panel, into a picture file the operator names. A
     // second one asked for while the first waits for the repaint is refused.
     void SavePagePicture();
@@ -112,6 +121,7 @@ private:
     int labelAt(const QPoint &viewportPos) const;
     void placeLabelEditor();
     void applyVisibility();
+    void buildUndoKeys();
 
     Platform &m_platform;
     LayoutState &m_state;
@@ -127,6 +137,8 @@ private:
     // The window's own dialogs; its colour is the last one chosen while the window is open.
     CommonDialog CommonDialog1;
     PagePrint *m_print = nullptr;
+    // The changes of the page the operator can take back; they go with the window.
+    PageUndo *m_undo = nullptr;
 
     // The "Nastr" settings and the picture file commands of the "Номер" menu.
     PictureFileCommands *m_pictureFiles = nullptr;
