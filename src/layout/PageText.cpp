@@ -10,9 +10,9 @@
 #include <memory>
 
 // Found by the hash tables below through the type's own namespace.
-static size_t qHash(const LabelFontSpec &spec, size_t seed = 0)
+static size_t qHash(const LabelFontSpec &font, size_t seed = 0)
 {
-    return qHashMulti(seed, spec.face, spec.size, spec.bold, spec.italic);
+    return qHashMulti(seed, font.face, font.size, font.bold, font.italic);
 }
 
 namespace PageText {
