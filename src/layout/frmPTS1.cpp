@@ -12,6 +12,7 @@
 #include "PictureItem.h"
 #include "PlatformColour.h"
 #include "editor/EditorBoxes.h"
+#include "editor/StorableTextValidator.h"
 #include "PagePicture.h"
 #include "PictureFileCommands.h"
 #include "PagePrint.h"
@@ -203,6 +204,9 @@ void frmPTS1::buildPage()
     palette.setColor(QPalette::Base, kEditorBackground);
     txt1->setPalette(palette);
     txt1->setFrame(false);
+    // What the journal cannot hold never shows on the page: the texts go back into the editor's
+    // boxes, which keep the same rule.
+    txt1->setValidator(new StorableTextValidator(txt1));
     txt1->hide();
     txt1->installEventFilter(this);
 
