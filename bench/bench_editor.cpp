@@ -4,12 +4,12 @@
 
 #include "BenchSupport.h"
 #include "TestPlatform.h"
-#include "editor/frm.h"
-#include "journal/Form1.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalGridModel.h"
 #include "platform/RecordGrid.h"
+#include "windows/editor/frm.h"
+#include "windows/journal/Form1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -7,7 +7,7 @@
 
 #include "BenchSupport.h"
 #include "TestPlatform.h"
-#include "layout/LabelFontTable.h"
+#include "certificate/LabelFontTable.h"
 #include "platform/AtomicFile.h"
 
 #include <QCoreApplication>

@@ -6,12 +6,12 @@
 #include "BenchSupport.h"
 #include "TestPlatform.h"
 #include "journal/AutoCopy.h"
-#include "journal/Form1.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp1251.h"
 #include "platform/RecordGrid.h"
+#include "windows/journal/Form1.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,10 +6,10 @@
 #include "BenchSupport.h"
 #include "FakeEditorBoxes.h"
 #include "TestPlatform.h"
-#include "layout/LayoutState.h"
-#include "layout/MDIForm1.h"
-#include "layout/PagePrint.h"
-#include "layout/frmPTS1.h"
+#include "certificate/LayoutState.h"
+#include "windows/print/MDIForm1.h"
+#include "windows/print/PagePrint.h"
+#include "windows/print/frmPTS1.h"
 
 #include <QApplication>
 #include <QDir>

@@ -6,11 +6,11 @@
 #include "BenchSupport.h"
 #include "FakeEditorBoxes.h"
 #include "TestPlatform.h"
-#include "layout/BuiltInLayout.h"
-#include "layout/LabelFontTable.h"
-#include "layout/LayoutState.h"
-#include "layout/MDIForm1.h"
-#include "layout/frmPTS1.h"
+#include "certificate/BuiltInLayout.h"
+#include "certificate/LabelFontTable.h"
+#include "certificate/LayoutState.h"
+#include "windows/print/MDIForm1.h"
+#include "windows/print/frmPTS1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

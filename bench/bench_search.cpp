@@ -6,11 +6,11 @@
 
 #include "BenchSupport.h"
 #include "TestPlatform.h"
-#include "journal/Form1.h"
 #include "journal/Journal.h"
 #include "journal/JournalSearch.h"
 #include "journal/RecordTable.h"
 #include "platform/RecordGrid.h"
+#include "windows/journal/Form1.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

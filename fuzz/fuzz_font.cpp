@@ -3,9 +3,9 @@
 // every size it gives a label must be one the label's arithmetic can take.
 #include "FuzzSupport.h"
 
-#include "layout/CertificateLayout.h"
-#include "layout/LabelFontTable.h"
-#include "layout/LayoutState.h"
+#include "certificate/CertificateLayout.h"
+#include "certificate/LabelFontTable.h"
+#include "certificate/LayoutState.h"
 
 #include <QGuiApplication>
 

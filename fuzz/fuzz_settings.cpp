@@ -2,12 +2,12 @@
 // way they do: the journal window's column widths, alignments and check box, the print
 // window's label and picture positions and its number colours. Each must come back inside its
 // range, survive the arithmetic that lays out the grid and the page, and be stored back as read.
+#include "certificate/CertificateLayout.h"
+#include "certificate/LayoutState.h"
+#include "certificate/LayoutStore.h"
+#include "certificate/PlatformColour.h"
 #include "journal/GridSettings.h"
 #include "journal/JournalGridModel.h"
-#include "layout/CertificateLayout.h"
-#include "layout/LayoutState.h"
-#include "layout/LayoutStore.h"
-#include "layout/PlatformColour.h"
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
 

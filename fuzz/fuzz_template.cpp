@@ -3,7 +3,7 @@
 // back differently from what the operator saved fills records with the wrong data.
 #include "FuzzSupport.h"
 
-#include "editor/AutofillTemplate.h"
+#include "journal/AutofillTemplate.h"
 
 using FuzzSupport::check;
 

@@ -47,16 +47,16 @@
 #include "PngBytes.h"
 #include "TestPlatform.h"
 
-#include "editor/AutofillTemplate.h"
+#include "certificate/BuiltInLayout.h"
+#include "certificate/CertificateLayout.h"
+#include "certificate/LabelFontTable.h"
+#include "certificate/LayoutState.h"
+#include "certificate/PlatformColour.h"
+#include "journal/AutofillTemplate.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
-#include "layout/BuiltInLayout.h"
-#include "layout/CertificateLayout.h"
-#include "layout/LabelFontTable.h"
-#include "layout/LayoutState.h"
-#include "layout/MDIForm1.h"
-#include "layout/PlatformColour.h"
-#include "layout/frmPTS1.h"
+#include "windows/print/MDIForm1.h"
+#include "windows/print/frmPTS1.h"
 
 #include <QBuffer>
 #include <QDir>

@@ -1,15 +1,16 @@
-#include "journal/Form1.h"
+#include "app/WindowWiring.h"
+#include "certificate/LayoutState.h"
 #include "journal/Journal.h"
-#include "layout/LayoutState.h"
-#include "layout/MDIForm1.h"
-#include "platform/InstanceLock.h"
+#include "journal/JournalFile.h"
 #include "platform/Clock.h"
+#include "platform/InstanceLock.h"
 #include "platform/Platform.h"
 #include "platform/ProgramFolders.h"
 #include "platform/ProgramIcon.h"
 #include "platform/QtDialogs.h"
 #include "platform/QtPlatform.h"
 #include "platform/SettingsStore.h"
+#include "windows/journal/Form1.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -70,7 +71,7 @@ int main(int argc, char *argv[])
 
     // One copy of the program per program folder, decided before anything is read.
     QtDialogs dialogs;
-    const ProgramFolders folders = ProgramFolders::forApplication();
+    const ProgramFolders folders = ProgramFolders::forApplication(JournalFile::fileName());
     InstanceLock instance(folders.programFolder);
     if (!instance.acquire(dialogs))
         return 1;
@@ -87,7 +88,7 @@ int main(int argc, char *argv[])
     static Journal journal;
     static LayoutState layout;
     Form1 journalWindow(platform, journal);
-    MDIForm1::serveEditorsOf(journalWindow, platform, layout);
+    serveEditorsOf(journalWindow, platform, layout);
     if (!journalWindow.isLoaded())
         return exit.codeBeforeLoop().value_or(1);
     dialogs.setParentWidget(&journalWindow);

@@ -7,7 +7,6 @@
 #include <QImageReader>
 
 #include <array>
-#include <cmath>
 
 QString GdiplusStatusText(int status)
 {
@@ -44,31 +43,6 @@ int ReportGdiplusStatus(Dialogs &dialogs, int status, QWidget *owner)
     if (status != Gdiplus::Ok)
         dialogs.inform(GdiplusStatusText(status), QStringLiteral("GDI+ Error"), Dialogs::Icon::Exclamation, owner);
     return status;
-}
-
-qint64 GreatestCommonDivisor(qint64 a, qint64 b)
-{
-    // Magnitudes as unsigned, so that the smallest 64-bit number has one too.
-    quint64 x = a < 0 ? 0 - quint64(a) : quint64(a);
-    quint64 y = b < 0 ? 0 - quint64(b) : quint64(b);
-    while (x != 0 && y != 0) {
-        if (x >= y)
-            x %= y;
-        else
-            y %= x;
-    }
-    return qint64(x + y);
-}
-
-QSize PictureFrame(QSize pixels, int logicalDpiX, int logicalDpiY)
-{
-    if (logicalDpiX <= 0 || logicalDpiY <= 0 || pixels.isEmpty())
-        return {};
-    // Integer part of (pixels × 2540 / dpi + 0.5), in 64 bits: a wide picture must not wrap.
-    const auto frame = [](int length, int dpi) {
-        return int(std::floor(double(qint64(length) * 2540) / dpi + 0.5));
-    };
-    return {frame(pixels.width(), logicalDpiX), frame(pixels.height(), logicalDpiY)};
 }
 
 using namespace Gdiplus;

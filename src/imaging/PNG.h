@@ -28,12 +28,6 @@ QString GdiplusStatusText(int status);
 // Shows a non-zero status in a warning box titled "GDI+ Error"; returns the status.
 int ReportGdiplusStatus(Dialogs &dialogs, int status, QWidget *owner = nullptr);
 
-// Euclid by remainders; the sign of the arguments plays no part.
-qint64 GreatestCommonDivisor(qint64 a, qint64 b);
-
-// The picture's frame in hundredths of a millimetre at the display's logical resolution.
-QSize PictureFrame(QSize pixels, int logicalDpiX, int logicalDpiY);
-
 // Decoding more than this many bytes of pixels is refused: a small file may claim a picture of
 // gigabytes.
 constexpr qint64 kMaxPictureBytes = qint64(256) * 1024 * 1024;

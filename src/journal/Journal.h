@@ -1,8 +1,8 @@
 #pragma once
 
 #include "AutoCopy.h"
+#include "AutofillTemplate.h"
 #include "RecordTable.h"
-#include "editor/AutofillTemplate.h"
 
 #include <QColor>
 #include <QString>

@@ -10,25 +10,34 @@
 #include <unistd.h>
 #endif
 
-bool writeFileAtomically(const QString &path, const QByteArray &bytes)
+bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly))
+    const auto fail = [&] {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
         return false;
+    };
+    if (!file.open(QIODevice::WriteOnly))
+        return fail();
     constexpr qint64 kChunk = 1 << 20;
     for (qint64 done = 0; done < bytes.size();) {
         const qint64 n = file.write(bytes.constData() + done, std::min(kChunk, bytes.size() - done));
-        if (n <= 0) {
-            file.cancelWriting();
-            break;
-        }
+        if (n <= 0)
+            return fail();
         done += n;
     }
     // Bytes still in QSaveFile's buffer are written by commit(), which does not report a
     // failure of that last write: flush them here, where a failure can still cancel.
     if (!file.flush())
-        file.cancelWriting();
-    return file.commit();
+        return fail();
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
 }
 
 bool copyFileAtomically(const QString &source, const QString &target, QString *error)

@@ -1,7 +1,5 @@
 #include "ProgramFolders.h"
 
-#include "journal/JournalFile.h"
-
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -23,13 +21,13 @@ bool isWritableFolder(const QString &folder)
 } // namespace
 
 ProgramFolders ProgramFolders::decide(const QString &executableFolder, const QString &userDataFolder,
-                                      const QString &shareFolder)
+                                      const QString &shareFolder, const QString &journalName)
 {
     ProgramFolders folders;
     // A folder that already holds the journal stays the program folder even when it cannot be
     // written: the operator's journal is shown, and each save that fails says so, rather than
     // an empty journal elsewhere standing in for it.
-    const bool holdsJournal = QFileInfo(QDir(executableFolder).filePath(JournalFile::fileName())).isFile();
+    const bool holdsJournal = QFileInfo(QDir(executableFolder).filePath(journalName)).isFile();
     if (isWritableFolder(executableFolder) || holdsJournal || userDataFolder.isEmpty()) {
         folders.programFolder = QDir::cleanPath(executableFolder);
     } else {
@@ -44,11 +42,11 @@ ProgramFolders ProgramFolders::decide(const QString &executableFolder, const QSt
     return folders;
 }
 
-ProgramFolders ProgramFolders::forApplication()
+ProgramFolders ProgramFolders::forApplication(const QString &journalName)
 {
     const QString executableFolder = QCoreApplication::applicationDirPath();
     return decide(executableFolder, QStandardPaths::writableLocation(QStandardPaths::AppDataLocation),
-                  QDir(executableFolder).filePath(QStringLiteral(TRELVAX_SHARE_FROM_BIN)));
+                  QDir(executableFolder).filePath(QStringLiteral(TRELVAX_SHARE_FROM_BIN)), journalName);
 }
 
 QStringList ProgramFolders::pictureNames()

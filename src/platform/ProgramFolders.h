@@ -13,15 +13,15 @@ struct ProgramFolders
     // there are none apart from the program folder (a program run from its build folder).
     QString builtInFolder;
 
-    // The executable's folder when it can be written or already holds the journal; else the
-    // per-user data folder, which is created when missing (a program installed under /usr).
-    // The share folder counts only when it exists.
+    // The executable's folder when it can be written or already holds the journal (the file
+    // `journalName`); else the per-user data folder, which is created when missing (a program
+    // installed under /usr). The share folder counts only when it exists.
     static ProgramFolders decide(const QString &executableFolder, const QString &userDataFolder,
-                                 const QString &shareFolder);
+                                 const QString &shareFolder, const QString &journalName);
 
     // decide() for the running program: its executable's folder, the per-user application
     // data folder and the share folder installed beside its bin folder.
-    static ProgramFolders forApplication();
+    static ProgramFolders forApplication(const QString &journalName);
 
     // The stamp and signature the print window reads from the program folder, and nowhere else.
     static QStringList pictureNames();

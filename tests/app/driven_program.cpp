@@ -3,7 +3,7 @@
 // argument: "close" closes the journal window once it is shown, "restore" restores the journal
 // from the backup named by the second argument, "none" does nothing of its own. Prints
 // "ended: <code>" when main() returns.
-#include "journal/Form1.h"
+#include "windows/journal/Form1.h"
 
 #include <QAbstractButton>
 #include <QAction>

@@ -46,46 +46,6 @@ private Q_SLOTS:
         QCOMPARE(GdiplusStatusText(status), text);
     }
 
-    void greatestCommonDivisor_data()
-    {
-        QTest::addColumn<qint64>("a");
-        QTest::addColumn<qint64>("b");
-        QTest::addColumn<qint64>("gcd");
-        QTest::newRow("12, 18") << qint64(12) << qint64(18) << qint64(6);
-        QTest::newRow("0, 7") << qint64(0) << qint64(7) << qint64(7);
-        QTest::newRow("7, 0") << qint64(7) << qint64(0) << qint64(7);
-        QTest::newRow("equal") << qint64(9) << qint64(9) << qint64(9);
-        QTest::newRow("coprime") << qint64(254) << qint64(2541) << qint64(1);
-        // A negative argument must not loop forever.
-        QTest::newRow("negative") << qint64(-4) << qint64(6) << qint64(2);
-        QTest::newRow("smallest") << std::numeric_limits<qint64>::min() << qint64(6) << qint64(2);
-    }
-    void greatestCommonDivisor()
-    {
-        QFETCH(qint64, a);
-        QFETCH(qint64, b);
-        QFETCH(qint64, gcd);
-        QCOMPARE(GreatestCommonDivisor(a, b), gcd);
-    }
-
-    void pictureFrame_data()
-    {
-        QTest::addColumn<QSize>("pixels");
-        QTest::addColumn<int>("dpi");
-        QTest::addColumn<QSize>("frame");
-        QTest::newRow("100 x 50 at 96") << QSize(100, 50) << 96 << QSize(2646, 1323);
-        QTest::newRow("100 x 50 at 120") << QSize(100, 50) << 120 << QSize(2117, 1058);
-        // 32-bit arithmetic would wrap here.
-        QTest::newRow("very wide") << QSize(1000000, 1) << 96 << QSize(26458333, 26);
-    }
-    void pictureFrame()
-    {
-        QFETCH(QSize, pixels);
-        QFETCH(int, dpi);
-        QFETCH(QSize, frame);
-        QCOMPARE(PictureFrame(pixels, dpi, dpi), frame);
-    }
-
     // Every failure shows exactly one "GDI+ Error" box with its text and loads nothing.
     void failures_data()
     {

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/AutofillTemplate.h"
-#include "layout/LabelFontTable.h"
+#include "certificate/LabelFontTable.h"
+#include "journal/AutofillTemplate.h"
 #include "platform/Cp1251.h"
 
 #include <QByteArray>

@@ -6,8 +6,8 @@
 // "saving <g> <k>" before the save of file k (0 "Autoload", 1 "Shrift", 2 the restored
 // journal) and "saved <g> <k>" once it has returned. Argument: the program folder.
 #include "ChangingFiles.h"
-#include "SaverProcess.h"
 #include "ChangingJournal.h"
+#include "SaverProcess.h"
 #include "TestPlatform.h"
 
 #include "journal/AutoCopy.h"

@@ -4,9 +4,9 @@
 // It forks one saver per kill (SaverProcess.h); the saver prints "saving <g>" before each save
 // and "saved <g>" once it has returned.
 // Argument: the program folder.
+#include "ChangingJournal.h"
 #include "PrintedDialogs.h"
 #include "SaverProcess.h"
-#include "ChangingJournal.h"
 
 #include "platform/Clock.h"
 

@@ -2,11 +2,11 @@
 #include "TestPlatform.h"
 
 #include "journal/AutoCopy.h"
-#include "journal/Form1.h"
 #include "journal/Journal.h"
 #include "journal/JournalBackup.h"
 #include "journal/JournalFile.h"
 #include "platform/RecordGrid.h"
+#include "windows/journal/Form1.h"
 
 #include <QAction>
 #include <QDir>

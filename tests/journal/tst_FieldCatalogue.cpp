@@ -1,9 +1,9 @@
 #include "TestPlatform.h"
-#include "editor/frm.h"
 #include "journal/FieldCatalogue.h"
-#include "journal/Form1.h"
 #include "journal/Journal.h"
 #include "platform/Cp1251.h"
+#include "windows/editor/frm.h"
+#include "windows/journal/Form1.h"
 
 #include <QLabel>
 #include <QPushButton>

@@ -1,11 +1,11 @@
 #include "FileSizeLimit.h"
 #include "TestPlatform.h"
 
-#include "journal/Form1.h"
 #include "journal/Journal.h"
 #include "journal/JournalBackup.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalGridModel.h"
+#include "windows/journal/Form1.h"
 
 #include <QAction>
 #include <QDir>

@@ -5,9 +5,9 @@
 #include "TestPlatform.h"
 
 #include "journal/AutoCopy.h"
-#include "journal/Form1.h"
 #include "platform/AtomicFile.h"
 #include "platform/RecordGrid.h"
+#include "windows/journal/Form1.h"
 
 #include <QDir>
 #include <QElapsedTimer>

@@ -1,10 +1,10 @@
 #include "TestPlatform.h"
 
-#include "journal/Form1.h"
 #include "journal/Journal.h"
 #include "journal/JournalGridModel.h"
 #include "journal/JournalSearch.h"
 #include "platform/RecordGrid.h"
+#include "windows/journal/Form1.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,9 +1,9 @@
 #include "TestPlatform.h"
-#include "journal/Form1.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
 #include "platform/Platform.h"
 #include "platform/ProgramFolders.h"
+#include "windows/journal/Form1.h"
 
 #include <QDir>
 #include <QFile>
@@ -87,7 +87,7 @@ private Q_SLOTS:
 
         const ProgramFolders folders = ProgramFolders::decide(
             path(executableFolder), path(QStringLiteral("home/data/Trelvax")),
-            path(QStringLiteral("bin/../share/trelvax")));
+            path(QStringLiteral("bin/../share/trelvax")), JournalFile::fileName());
 
         QCOMPARE(folders.programFolder, path(expectedProgramFolder));
         QCOMPARE(folders.builtInFolder, expectedBuiltIn.isEmpty() ? QString() : path(expectedBuiltIn));
@@ -179,7 +179,8 @@ private Q_SLOTS:
     // candidate; the journal's load then reports what fails there.
     void noUserFolderKeepsTheExecutableFolder()
     {
-        const ProgramFolders folders = ProgramFolders::decide(path(QStringLiteral("gone")), QString(), QString());
+        const ProgramFolders folders = ProgramFolders::decide(path(QStringLiteral("gone")), QString(), QString(),
+                                                              JournalFile::fileName());
         QCOMPARE(folders.programFolder, path(QStringLiteral("gone")));
         QVERIFY(folders.builtInFolder.isEmpty());
     }

@@ -1,7 +1,7 @@
-#include "journal/Form1.h"
+#include "TestPlatform.h"
 #include "journal/Journal.h"
 #include "platform/ProgramIcon.h"
-#include "TestPlatform.h"
+#include "windows/journal/Form1.h"
 
 #include <QApplication>
 #include <QImage>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/EditorBoxes.h"
+#include "certificate/EditorBoxes.h"
 
 #include <QStringList>
 

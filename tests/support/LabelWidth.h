@@ -1,7 +1,7 @@
 #pragma once
 
-#include "layout/LayoutTypes.h"
-#include "layout/PageText.h"
+#include "certificate/LayoutTypes.h"
+#include "certificate/PageText.h"
 
 #include <QFontInfo>
 #include <QImage>

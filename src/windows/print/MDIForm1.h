@@ -1,0 +1,81 @@
+#pragma once
+
+#include "platform/CommonDialog.h"
+
+#include <QMainWindow>
+
+struct LayoutState;
+struct Platform;
+class EditorBoxes;
+class QAction;
+class QMdiArea;
+class QPushButton;
+class QToolButton;
+class QWidget;
+class frmPTS1;
+
+// The frame the certificate opens in: a strip of commands over the print window that select
+// and nudge labels, store or reset their positions and close the certificate.
+class MDIForm1 final : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // Creates the frame with its print window and runs the print window's opening. The frame is
+    // a window of its own; `parent`, when given, owns it (the editor it serves).
+    MDIForm1(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *parent = nullptr);
+    ~MDIForm1() override;
+
+    // What the editor's preview button does: a frame of its own, shown, that deletes itself
+    // when it is closed and shows the editor again. `owner` (the editor window) owns the frame.
+    static MDIForm1 *open(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *owner = nullptr);
+
+    frmPTS1 *printWindow() const { return m_child; }
+    // The frame's own dialogs, for its font command.
+    CommonDialog &commonDialog() { return CommonDialog1; }
+
+    // "Закрыть": the print window closes with its question, then the frame; the editor shows.
+    void ClosePrintWindow();
+    // A fresh print window in place of the open one, which closes as usual first (its question,
+    // its settings written, the texts handed back and the editor shown).
+    void ReopenPrintWindow();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void buildToolbar();
+    void openPrintWindow();
+    void fitToScreen();
+    void setLabelArrowsEnabled(bool enabled);
+    void showFrameButtons();
+    void pictureSaved();
+    // "Отменить" and "Повторить" as the print window's steps allow, named in their hover text.
+    void showUndoState();
+
+    Platform &m_platform;
+    LayoutState &m_state;
+    EditorBoxes &m_editor;
+    QMdiArea *m_area = nullptr;
+    frmPTS1 *m_child = nullptr;
+    bool m_closing = false;
+    // Asked for while the print window was taking the page picture: done once it is over.
+    bool m_closeWhenSaved = false;
+    bool m_reopenWhenSaved = false;
+    CommonDialog CommonDialog1;
+
+    QWidget *Toolbar1 = nullptr;
+    QAction *m_print = nullptr;
+    QAction *m_delete = nullptr;
+    QAction *m_undo = nullptr;
+    QAction *m_redo = nullptr;
+    QPushButton *SetAll = nullptr;
+    QPushButton *SHR1 = nullptr;
+    QPushButton *SHR3 = nullptr;
+    QPushButton *CmLleft = nullptr;
+    QPushButton *CmdRight = nullptr;
+    QPushButton *CmdUp = nullptr;
+    QPushButton *CmdDown = nullptr;
+    QPushButton *CmdSave = nullptr;
+    QPushButton *CmdRes = nullptr;
+};
