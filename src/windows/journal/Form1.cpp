@@ -2,12 +2,12 @@
 
 #include "frmNastTabl.h"
 #include "journal/AutofillTemplate.h"
-#include "journal/FieldCatalogue.h"
 #include "journal/GridSettings.h"
 #include "journal/Journal.h"
 #include "journal/JournalBackup.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalGridModel.h"
+#include "journal/JournalRecords.h"
 #include "journal/JournalSearch.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -342,25 +342,12 @@ void Form1::g_DblClick()
 
 void Form1::Cmd1_Click()
 {
-    Journal &j = m_journal;
-    if (j.RecordCount >= RecordTable::kMaxRecord) {
+    if (m_journal.RecordCount >= RecordTable::kMaxRecord) {
         m_platform.dialogs.inform(Text::journalFull, programTitle(), Dialogs::Icon::Exclamation);
         return;
     }
-    j.NewRecordFlag = 1;
-    j.CurrentRecord = j.RecordCount + 1;
-    // The slot may still hold a deleted record's fields (a delete moves the records up and
-    // leaves the last slot as it was); none of them belongs to the new record.
-    j.table.clearRecord(j.CurrentRecord);
-    const QString today = m_platform.clock.now().date().toString(QStringLiteral("dd.MM.yyyy"));
-    j.table.setField(j.CurrentRecord, FieldCatalogue::IssueDate, today);
-    if (Ch1->isChecked()) {
-        const auto &values = j.autofill.values;
-        j.table.setFields(j.CurrentRecord, FieldCatalogue::kFirstDocumentField,
-                          QList<QString>(values.begin(), values.begin() + AutofillTemplate::kAppliedByNew));
-        if (j.table.bytes(j.CurrentRecord, FieldCatalogue::IssueDate).isEmpty())
-            j.table.setField(j.CurrentRecord, FieldCatalogue::IssueDate, today);
-    }
+    // The slot after the last record, emptied and dated today, with the template when asked.
+    PrepareNewRecord(m_journal, m_platform.clock.now().date(), Ch1->isChecked());
     showEditor();
 }
 
@@ -402,11 +389,8 @@ void Form1::CmdDel_Click()
 
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     CmdDel->setEnabled(false);
-    // Every stored field moves up with its record; the ID stays with its slot, so the IDs
-    // stay 1..n. Fields that are never stored stay with their slots.
-    for (int i = m_journal.CurrentRecord; i < m_journal.RecordCount; ++i)
-        m_journal.table.copyFields(i + 1, i, 2, RecordTable::kLastStoredField);
-    --m_journal.RecordCount;
+    // The records after it move up one slot; the IDs stay 1..n.
+    DeleteRecord(m_journal, m_journal.CurrentRecord);
     SaveJournal(m_journal, m_platform.dialogs);
     ZAPOLNTABL();
     QGuiApplication::restoreOverrideCursor();
