@@ -24,17 +24,12 @@ void LabelItem::sync()
 {
     const CertificateLayout::Label &label = m_layout.label(m_index);
     const QRectF rect(0, 0, label.width, label.height);
-    if (rect != m_rect)
-        prepareGeometryChange();
-    m_rect = rect;
-    setVisible(label.visible);
-    update();
+    takeGeometry(rect, label.visible);
 }
 
 void LabelItem::syncPosition()
 {
-    const MmPoint pos = m_layout.label(m_index).pos;
-    setPos(pos.left, pos.top);
+    placeAt(m_layout.label(m_index).pos);
 }
 
 QRectF LabelItem::boundingRect() const

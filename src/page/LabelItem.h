@@ -1,12 +1,12 @@
 #pragma once
 
+#include "PageItem.h"
 #include "certificate/CertificateLayout.h"
 
-#include <QGraphicsItem>
 
 // One field label on the page: its text in its font and fore colour over a transparent
 // background, its rectangle the label's size in millimetres.
-class LabelItem final : public QGraphicsItem
+class LabelItem final : public PageItem
 {
 public:
     static constexpr int kType = UserType + 1;
@@ -26,5 +26,4 @@ public:
 private:
     const CertificateLayout &m_layout;
     const int m_index;
-    QRectF m_rect;
 };

@@ -43,17 +43,12 @@ void PictureItem::sync()
         m_svgRead = false;
     }
     const QRectF rect(QPointF(0, 0), picture.sizeMm);
-    if (rect != m_rect)
-        prepareGeometryChange();
-    m_rect = rect;
-    setVisible(picture.visible);
-    update();
+    takeGeometry(rect, picture.visible);
 }
 
 void PictureItem::syncPosition()
 {
-    const MmPoint pos = m_layout.picture(m_id).pos;
-    setPos(pos.left, pos.top);
+    placeAt(m_layout.picture(m_id).pos);
 }
 
 QRectF PictureItem::boundingRect() const

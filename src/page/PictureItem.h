@@ -1,8 +1,8 @@
 #pragma once
 
+#include "PageItem.h"
 #include "certificate/CertificateLayout.h"
 
-#include <QGraphicsItem>
 
 #include <memory>
 
@@ -10,7 +10,7 @@ class QSvgRenderer;
 
 // One picture of the page: a blank side, the stamp or the signature. A built-in blank is drawn
 // on the screen from the run's raster of it and on other devices from its vector art.
-class PictureItem final : public QGraphicsItem
+class PictureItem final : public PageItem
 {
 public:
     static constexpr int kType = UserType + 2;
@@ -38,5 +38,4 @@ private:
     std::unique_ptr<QSvgRenderer> m_svg;
     QString m_svgResource;
     bool m_svgRead = false;
-    QRectF m_rect;
 };

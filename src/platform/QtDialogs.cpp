@@ -85,8 +85,14 @@ void prepare(QFileDialog &dialog, const Dialogs::FileRequest &request)
         dialog.selectFile(request.suggestedName);
 }
 
-std::optional<QString> chosenPath(QFileDialog &dialog)
+// The file dialog over `parent`, run modally: the chosen path, or nothing when cancelled.
+std::optional<QString> chooseFile(QWidget *parent, const Dialogs::FileRequest &request,
+                                  QFileDialog::AcceptMode mode, QFileDialog::FileMode files)
 {
+    QFileDialog dialog(parent);
+    prepare(dialog, request);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(files);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
@@ -117,20 +123,12 @@ Dialogs::Answer QtDialogs::message(const Message &message, QWidget *owner)
 
 std::optional<QString> QtDialogs::openFile(const FileRequest &request, QWidget *owner)
 {
-    QFileDialog dialog(parentFor(owner));
-    prepare(dialog, request);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    return chosenPath(dialog);
+    return chooseFile(parentFor(owner), request, QFileDialog::AcceptOpen, QFileDialog::ExistingFile);
 }
 
 std::optional<QString> QtDialogs::saveFile(const FileRequest &request, QWidget *owner)
 {
-    QFileDialog dialog(parentFor(owner));
-    prepare(dialog, request);
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setFileMode(QFileDialog::AnyFile);
-    return chosenPath(dialog);
+    return chooseFile(parentFor(owner), request, QFileDialog::AcceptSave, QFileDialog::AnyFile);
 }
 
 QColor QtDialogs::chooseColour(const QColor &initial, QWidget *owner)
