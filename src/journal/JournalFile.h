@@ -1,5 +1,6 @@
 #pragma once
 
+#include "JournalLines.h"
 #include "platform/Dialogs.h"
 
 #include <QByteArray>
@@ -12,6 +13,7 @@ class RecordTable;
 
 // The journal file "Trelvax_1.0" of the program folder: one Windows-1251 line per record, the
 // 200 stored fields each followed by "|", CR LF line ends.
+// Reading and checking its lines is JournalLines.h.
 namespace JournalFile {
 QString fileName();
 // Journal and backup files share the format: records 1..count as the save writes them, every
@@ -27,27 +29,12 @@ void cleanRecord(RecordTable &table, int record);
 // A journal that cannot be loaded is reported and ends the program: then it returns false.
 bool OPFILE1(Journal &journal, const QString &programFolder, Dialogs &dialogs, ProgramExit &exit);
 
-struct JournalScan
-{
-    qsizetype lines = 0;
-    // The first line (counted from 1) with fewer separators than stored fields; 0 for none.
-    qsizetype badLine = 0;
-};
-
 namespace JournalFile {
-// The load's verdict on a journal file's content, without touching any journal: the lines the
-// load would count and the first line it would refuse. What a file must pass before it may
-// replace the journal.
-JournalScan scanLines(const QByteArray &bytes);
 // The messages about a file refused for its content, naming the file: empty, or line `line`
 // with too few separators.
 Dialogs::Message emptyFileMessage(const QString &path);
 Dialogs::Message badLineMessage(qsizetype line, const QString &path);
 } // namespace JournalFile
-
-// Splits the lines of a journal file held in memory into records 1..20000 of the table and
-// checks every line, also those beyond. Called by OPFILE1, which sets RecordCount from it.
-JournalScan ParseJournalLines(Journal &journal, const QByteArray &bytes);
 
 // Writes a new journal holding one empty record. False (reported) when it cannot be written.
 bool CreateJournalFile(Journal &journal, Dialogs &dialogs);
