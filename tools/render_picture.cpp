@@ -6,7 +6,7 @@
 // An output named *.argb gets the premultiplied pixels as they are drawn, with no encoding to
 // undo: "TVXARGB1", width and height as 32-bit little-endian numbers, then each pixel as a
 // 32-bit little-endian 0xAARRGGBB, row after row. The program reads it in a fraction of the time
-// a PNG takes to decode (see layout/BuiltInRaster).
+// a PNG takes to decode (see page/BuiltInRaster).
 //
 // --ink makes the colour lie unevenly, as a rubber stamp leaves it: a broad fall-off across the
 // impression, blotches a few pixels wide and a fine grain. The pattern depends on the seed only,
