@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "JournalSession.h"
 
 #include "journal/JournalGridModel.h"
@@ -145,11 +146,7 @@ void Form1Test::storedSettingsAreReadWhateverTheirCase()
 
     // Closing writes under the spelling the file already has: one entry, not two.
     s.form.close();
-    const QByteArray ini = [&] {
-        QFile f(t.settingsPath());
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }();
+    const QByteArray ini = readFile(t.settingsPath());
     QCOMPARE(ini.count("cw%280%29="), 1);
     QCOMPARE(ini.count("CW%280%29="), 0);
 }
