@@ -42,21 +42,18 @@
 // | Paths: copies' folder full or no folder | told once a run, with the folder and reason; the save goes on    | tst_AutoCopy::unwritableCopyIsToldOnceAndTheSaveGoesOn    |
 // | Paths: restore onto a full disk         | "Ошибка копирования файла", the old journal whole                | tst_JournalBackup::restoreFailingPartWayKeepsTheJournal   |
 // | A second instance on the same folder    | a clear message, ends without reading or writing                 | tst_InstanceLock::secondCopyOnTheSameFolderEnds           |
-#include "FakeEditorBoxes.h"
+#include "CertificateFrame.h"
 #include "FileSizeLimit.h"
+#include "Files.h"
 #include "PngBytes.h"
-#include "TestPlatform.h"
+#include "SmallDisk.h"
 
 #include "certificate/BuiltInLayout.h"
-#include "certificate/CertificateLayout.h"
 #include "certificate/LabelFontTable.h"
-#include "certificate/LayoutState.h"
 #include "certificate/PlatformColour.h"
 #include "journal/AutofillTemplate.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
-#include "windows/print/MDIForm1.h"
-#include "windows/print/frmPTS1.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -68,31 +65,12 @@
 
 #include <array>
 #include <cmath>
-#include <sys/mount.h>
+#include <memory>
 #include <unistd.h>
 
 using namespace PlatformColour;
 
 namespace {
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-bool writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size();
-}
-
-QImage solid(QSize size, QColor colour)
-{
-    QImage image(size, QImage::Format_ARGB32);
-    image.fill(colour);
-    return image;
-}
 
 // A folder whose files can be read but not replaced: a small file system mounted read-only
 // where the machine allows it (permissions do not stop the superuser), else a folder without
@@ -101,17 +79,15 @@ class ReadOnlyFolder
 {
 public:
     explicit ReadOnlyFolder(const QString &path)
-        : m_path(QFile::encodeName(path))
+        : m_path(path)
     {
         QDir().mkpath(path);
-        m_mounted = ::mount("tmpfs", m_path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, "size=4m,mode=0700") == 0;
+        m_disk = std::make_unique<SmallDisk>(path, "4m");
     }
     ~ReadOnlyFolder()
     {
-        if (m_mounted)
-            ::umount2(m_path.constData(), MNT_DETACH);
-        else
-            QFile::setPermissions(QString::fromLocal8Bit(m_path), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        if (!m_disk->isMounted())
+            QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     }
     ReadOnlyFolder(const ReadOnlyFolder &) = delete;
     ReadOnlyFolder &operator=(const ReadOnlyFolder &) = delete;
@@ -119,58 +95,36 @@ public:
     // Once the files are in place.
     bool makeReadOnly()
     {
-        if (m_mounted)
-            return ::mount("tmpfs", m_path.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
-                           "size=4m,mode=0700")
-                == 0;
+        if (m_disk->isMounted())
+            return m_disk->makeReadOnly();
         if (::geteuid() == 0)
             return false;
-        return QFile::setPermissions(QString::fromLocal8Bit(m_path), QFile::ReadOwner | QFile::ExeOwner);
+        return QFile::setPermissions(m_path, QFile::ReadOwner | QFile::ExeOwner);
     }
 
 private:
-    QByteArray m_path;
-    bool m_mounted = false;
+    QString m_path;
+    std::unique_ptr<SmallDisk> m_disk;
 };
 
 } // namespace
 
-class BadInputTest : public QObject
+class BadInputTest : public QObject, CertificateFrameFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestPlatform> m_test;
-    LayoutState m_state;
-    FakeEditorBoxes m_editor;
-    std::unique_ptr<MDIForm1> m_frame;
-
-    frmPTS1 &openPrintWindow()
-    {
-        m_frame = std::make_unique<MDIForm1>(m_test->platform, m_state, m_editor);
-        m_frame->show();
-        if (!QTest::qWaitForWindowExposed(m_frame.get()))
-            qWarning("frame not exposed");
-        return *m_frame->printWindow();
-    }
-    const CertificateLayout &layout() const { return m_frame->printWindow()->layout(); }
+    frmPTS1 &openPrintWindow() { return openFrame(); }
     QString programFile(const QString &name) const { return m_test->platform.programFile(name); }
 
 private Q_SLOTS:
     void init()
     {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        m_test = std::make_unique<TestPlatform>();
-        m_state = LayoutState();
+        newCertificate();
         m_state.RedNumberColour = kDefaultRedNumber;
         m_state.BlackNumberColour = kNormalText;
-        QVERIFY(solid({40, 40}, Qt::red).save(programFile(QStringLiteral("pechat.png")), "PNG"));
-        QVERIFY(solid({60, 20}, Qt::darkBlue).save(programFile(QStringLiteral("podpis.png")), "PNG"));
+        writeStampAndSignature(solid({40, 40}, Qt::red), solid({60, 20}, Qt::darkBlue));
     }
-    void cleanup()
-    {
-        m_frame.reset();
-        QLocale::setDefault(QLocale::c());
-    }
+    void cleanup() { closeCertificate(); }
 
     // A stored position that cannot be read, or lies far off the page, leaves its element at
     // the design position; the page stays within reach of the window.

@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "TestPlatform.h"
 #include "journal/JournalFile.h"
 #include "platform/InstanceLock.h"
@@ -30,17 +31,8 @@ class ProgramEndsTest : public QObject
     // ids: under 160 bytes) but not for the 203 bytes of a new journal.
     static constexpr qint64 kRoomForTheLockAlone = 180;
 
-    static void write(const QString &file, const QByteArray &bytes)
-    {
-        QFile f(file);
-        QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(file));
-        QCOMPARE(f.write(bytes), bytes.size());
-    }
-    static QByteArray read(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-    }
+    static void write(const QString &file, const QByteArray &bytes) { QVERIFY2(writeFile(file, bytes), qPrintable(file)); }
+    static QByteArray read(const QString &file) { return readFile(file, "(missing)"); }
 
     // The program's run: what it printed, one line each, and how it ended.
     struct Run

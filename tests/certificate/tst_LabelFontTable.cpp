@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "TestPlatform.h"
 #include "certificate/LabelFontTable.h"
 
@@ -13,17 +14,8 @@ class LabelFontTableTest : public QObject
     TestPlatform m_test;
 
     QString path() const { return QDir(m_test.folder()).filePath(QStringLiteral("Shrift")); }
-    void writeFile(const QByteArray &bytes) const
-    {
-        QFile file(path());
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-    }
-    QByteArray readFile() const
-    {
-        QFile file(path());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    void writeFile(const QByteArray &bytes) const { QVERIFY(::writeFile(path(), bytes)); }
+    QByteArray readFile() const { return ::readFile(path()); }
 
 private Q_SLOTS:
     void init()

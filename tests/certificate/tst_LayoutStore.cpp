@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "TestPlatform.h"
 #include "certificate/BuiltInLayout.h"
 #include "certificate/CertificateLayout.h"
@@ -29,11 +30,7 @@ class LayoutStoreTest : public QObject
         return *m_dialog;
     }
     std::unique_ptr<CommonDialog> m_dialog;
-    QByteArray settingsFile() const
-    {
-        QFile file(m_test->settingsPath());
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray settingsFile() const { return readFile(m_test->settingsPath()); }
 
 private Q_SLOTS:
     void init()

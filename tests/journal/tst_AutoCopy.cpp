@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "SmallDisk.h"
 #include "TestPlatform.h"
 
@@ -21,12 +22,6 @@
 namespace {
 
 const QString kFolder = QStringLiteral("Копии журнала");
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 QByteArray journalOf(int count, const QString &prefix = QStringLiteral("VIN"))
 {

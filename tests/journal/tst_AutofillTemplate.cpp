@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "TestPlatform.h"
 #include "journal/AutofillTemplate.h"
 
@@ -8,19 +9,6 @@
 namespace {
 
 using Values = std::array<QString, AutofillTemplate::kValueCount>;
-
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Lines "значение 0", "значение 1", ... with the given line end.
 QByteArray numberedLines(int count, const QByteArray &lineEnd)
@@ -55,7 +43,7 @@ private Q_SLOTS:
     void readingAShortFile()
     {
         QFETCH(QByteArray, bytes);
-        writeFile(path(), bytes);
+        QVERIFY(writeFile(path(), bytes));
         AutofillTemplate autofill;
         ReadAutofillTemplate(autofill, path());
         for (int i = 0; i < AutofillTemplate::kValueCount; ++i)
@@ -66,7 +54,7 @@ private Q_SLOTS:
     {
         QByteArray bytes = cp1251(QStringLiteral("  А 001 АА  ")) + "\r\n\r\n";
         bytes += numberedLines(50, "\r\n");
-        writeFile(path(), bytes);
+        QVERIFY(writeFile(path(), bytes));
         AutofillTemplate autofill;
         ReadAutofillTemplate(autofill, path());
         QCOMPARE(autofill.values[0], QStringLiteral("  А 001 АА  "));

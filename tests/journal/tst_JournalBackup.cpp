@@ -1,19 +1,15 @@
 #include "FileSizeLimit.h"
-#include "TestPlatform.h"
+#include "Files.h"
+#include "JournalSession.h"
 
-#include "journal/Journal.h"
 #include "journal/JournalBackup.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalGridModel.h"
-#include "windows/journal/Form1.h"
 
-#include <QAction>
 #include <QDir>
 #include <QFile>
 #include <QTest>
 
-#include <csignal>
-#include <memory>
 #include <sys/resource.h>
 
 namespace {
@@ -42,20 +38,6 @@ QByteArray journalOf(int count, const QString &prefix = QStringLiteral("VIN"))
     return bytes;
 }
 
-void writeFile(const QString &path, const QByteArray &bytes)
-{
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-
 } // namespace
 
 Q_DECLARE_METATYPE(Shown)
@@ -65,13 +47,7 @@ class JournalBackupTest : public QObject
 {
     Q_OBJECT
 
-    struct Session
-    {
-        explicit Session(TestPlatform &t) : journal(std::make_unique<Journal>()), form(t.platform, *journal) {}
-        std::unique_ptr<Journal> journal;
-        Form1 form;
-        void menu(const char *name) { form.findChild<QAction *>(QLatin1String(name))->trigger(); }
-    };
+    using Session = JournalSession;
 
     static QString native(const QString &path) { return QDir::toNativeSeparators(path); }
 
@@ -248,7 +224,7 @@ void JournalBackupTest::restoreRefused()
     t.writeJournal(journalOf(2));
     const QString chosen = QDir(t.folder()).filePath(QStringLiteral("копия 1.spb"));
     if (exists)
-        writeFile(chosen, content);
+        QVERIFY(writeFile(chosen, content));
     Session s(t);
     t.dialogs.paths.push_back(chosen);
     t.dialogs.answers.assign(answers.begin(), answers.end());
@@ -274,7 +250,7 @@ void JournalBackupTest::restoreFailingPartWayKeepsTheJournal()
     t.writeJournal(journalOf(2));
     const QString chosen = QDir(t.folder()).filePath(QStringLiteral("большая.spb"));
     const QByteArray large = journalOf(400);
-    writeFile(chosen, large);
+    QVERIFY(writeFile(chosen, large));
     Session s(t);
     t.dialogs.paths.push_back(chosen);
     t.dialogs.answers.push_back(Dialogs::Answer::Yes);

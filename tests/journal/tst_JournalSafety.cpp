@@ -1,6 +1,7 @@
 #include "ChangingFiles.h"
 #include "ChangingJournal.h"
 #include "FileSizeLimit.h"
+#include "Files.h"
 #include "SmallDisk.h"
 #include "TestPlatform.h"
 
@@ -24,7 +25,6 @@
 #include <array>
 #include <csignal>
 #include <signal.h>
-#include <sys/mount.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -53,12 +53,6 @@ QStringList leftovers(const QString &folder)
     QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
     names.removeAll(JournalFile::fileName());
     return names;
-}
-
-QByteArray readFile(const QString &path)
-{
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 // The victim of the crash test, run once; it forks a saver for every kill.

@@ -1,16 +1,12 @@
-#include "TestPlatform.h"
+#include "JournalSession.h"
 
-#include "journal/Journal.h"
 #include "journal/JournalGridModel.h"
 #include "journal/JournalSearch.h"
 #include "platform/RecordGrid.h"
-#include "windows/journal/Form1.h"
 
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
-
-#include <memory>
 
 namespace {
 
@@ -55,16 +51,9 @@ class JournalSearchTest : public QObject
 {
     Q_OBJECT
 
-    struct Session
+    struct Session : JournalSession
     {
-        explicit Session(TestPlatform &t) : journal(std::make_unique<Journal>()), form(t.platform, *journal)
-        {
-            form.show();
-        }
-        std::unique_ptr<Journal> journal;
-        Form1 form;
-        template <class T>
-        T *control(const QString &name) { return form.findChild<T *>(name); }
+        explicit Session(TestPlatform &t) : JournalSession(t, Exposed) {}
 
         QColor background(int record, int column = 0) const
         {
@@ -182,7 +171,6 @@ void JournalSearchTest::hitsAreMarkedScrolledToAndCounted()
                        QStringLiteral("КУЗОВ"), QStringLiteral("Вишнёвый")};
     t.writeJournal(journalOf(60, {{5, cherry}, {9, cherry}, {12, cherry}}));
     Session s(t);
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     s.form.grid()->setTopRow(30);
 
     s.find(QStringLiteral("ВИШНЁВ"));
@@ -210,7 +198,6 @@ void JournalSearchTest::secondSearchClearsTheFirst()
                       QStringLiteral("КУЗОВ"), QStringLiteral("белый")};
     t.writeJournal(journalOf(6, {{2, red}, {3, red}, {5, volga}}));
     Session s(t);
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
 
     s.find(QStringLiteral("красн"));
     QCOMPARE(s.aquaRows(), (QList<int>{2, 3}));
@@ -229,7 +216,6 @@ void JournalSearchTest::nothingFoundNamesTheTextInLowerCase()
                     QStringLiteral("красный")};
     t.writeJournal(journalOf(12, {{4, red}}));
     Session s(t);
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     s.find(QStringLiteral("КРАСН"));
     QCOMPARE(s.aquaRows(), (QList<int>{4}));
 
@@ -250,7 +236,6 @@ void JournalSearchTest::emptyTextDoesNothing()
     TestPlatform t;
     t.writeJournal(journalOf(3));
     Session s(t);
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     s.find(QString());
     QVERIFY(t.dialogs.messages.isEmpty());
     QCOMPARE(s.aquaRows(), QList<int>());
@@ -263,7 +248,6 @@ void JournalSearchTest::resetKeepsTheYellowRow()
                     QStringLiteral("красный")};
     t.writeJournal(journalOf(6, {{2, red}, {5, red}}));
     Session s(t);
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     RecordGrid *grid = s.form.grid();
     QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
                       grid->visualRect(grid->model()->index(3, 2)).center());

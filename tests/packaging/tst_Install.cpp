@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "RunProgram.h"
 
 #include <QDir>
@@ -29,18 +30,9 @@ class InstallTest : public QObject
         return QString::fromUtf8(TRELVAX_SAMPLE_PICTURES).split(QLatin1Char('|'), Qt::SkipEmptyParts);
     }
 
-    static QByteArray read(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-    }
+    static QByteArray read(const QString &file) { return readFile(file, "(missing)"); }
 
-    static void write(const QString &file, const QByteArray &bytes)
-    {
-        QFile f(file);
-        QVERIFY2(f.open(QIODevice::WriteOnly), qPrintable(file));
-        QCOMPARE(f.write(bytes), bytes.size());
-    }
+    static void write(const QString &file, const QByteArray &bytes) { QVERIFY2(writeFile(file, bytes), qPrintable(file)); }
 
     void install() const
     {

@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "RunProgram.h"
 
 #include <QDir>
@@ -19,11 +20,7 @@ class PackageTest : public QObject
 
     QString path(const QString &relative) const { return QDir(m_dir.path()).filePath(relative); }
 
-    static QByteArray read(const QString &file)
-    {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
-    }
+    static QByteArray read(const QString &file) { return readFile(file, "(missing)"); }
 
 private Q_SLOTS:
     void initTestCase()

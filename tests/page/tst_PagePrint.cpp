@@ -1,15 +1,10 @@
-#include "FakeEditorBoxes.h"
-#include "TestPlatform.h"
-#include "certificate/CertificateLayout.h"
-#include "certificate/LayoutState.h"
+#include "CertificateFrame.h"
 #include "page/CalibrationPage.h"
 #include "page/PageOutput.h"
 #include "page/PdfViewerHint.h"
 #include "page/PrinterCorrection.h"
-#include "windows/print/MDIForm1.h"
 #include "windows/print/PagePrint.h"
 #include "windows/print/PrinterCalibration.h"
-#include "windows/print/frmPTS1.h"
 
 #include <QAction>
 #include <QApplication>
@@ -95,26 +90,12 @@ QByteArray run(const QString &program, const QStringList &arguments)
 
 } // namespace
 
-class PagePrintTest : public QObject
+class PagePrintTest : public QObject, CertificateFrameFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestPlatform> m_test;
-    LayoutState m_state;
-    FakeEditorBoxes m_editor;
-    std::unique_ptr<MDIForm1> m_frame;
-
     QString path(const QString &name) const { return QDir(m_test->folder()).filePath(name); }
-    frmPTS1 &pts() const { return *m_frame->printWindow(); }
-    CertificateLayout &layout() const { return pts().layout(); }
-    QAction *menuItem(const char *name) const { return pts().findChild<QAction *>(QLatin1String(name)); }
-
-    frmPTS1 &open()
-    {
-        m_frame = std::make_unique<MDIForm1>(m_test->platform, m_state, m_editor);
-        m_frame->show();
-        return pts();
-    }
+    frmPTS1 &open() { return openFrame(Wait::None); }
     // Only label i shows, at `pos`, with a text that starts with a full-width letter.
     void onlyLabel(int i, MmPoint pos)
     {
@@ -158,18 +139,14 @@ class PagePrintTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_test = std::make_unique<TestPlatform>();
-        m_state = LayoutState();
-        m_editor = FakeEditorBoxes();
-        QImage stamp(40, 40, QImage::Format_ARGB32);
-        stamp.fill(Qt::red);
-        QVERIFY(stamp.save(m_test->platform.programFile(QStringLiteral("pechat.png"))));
-        QVERIFY(stamp.copy(0, 0, 60, 20).save(m_test->platform.programFile(QStringLiteral("podpis.png"))));
+        newCertificate(Numbers::AsTheyAre);
+        const QImage stamp = solid({40, 40}, Qt::red);
+        writeStampAndSignature(stamp, stamp.copy(0, 0, 60, 20));
     }
     void cleanup()
     {
         m_test->dialogs.answers = {Dialogs::Answer::No};
-        m_frame.reset();
+        closeCertificate();
     }
 
     void labelLandsAtItsPositionPlusTheCorrection_data()

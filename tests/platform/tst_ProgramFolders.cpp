@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "TestPlatform.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
@@ -26,9 +27,7 @@ class ProgramFoldersTest : public QObject
     void put(const QString &relative, const QByteArray &bytes) const
     {
         QDir().mkpath(QFileInfo(path(relative)).absolutePath());
-        QFile file(path(relative));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QCOMPARE(file.write(bytes), bytes.size());
+        QVERIFY(writeFile(path(relative), bytes));
     }
 
 private Q_SLOTS:
@@ -129,10 +128,7 @@ private Q_SLOTS:
             QVERIFY(own.open(QIODevice::WriteOnly));
             own.write("own stamp");
         }
-        const auto contents = [&](const char *name) {
-            QFile file(test.platform.programFile(QLatin1String(name)));
-            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-        };
+        const auto contents = [&](const char *name) { return readFile(test.platform.programFile(QLatin1String(name))); };
         {
             Journal records;
             Form1 window(test.platform, records);

@@ -1,3 +1,4 @@
+#include "Files.h"
 #include "platform/SettingsStore.h"
 
 #include <QFile>
@@ -9,11 +10,7 @@ class SettingsStoreTest : public QObject
     Q_OBJECT
 
     QString iniPath() const { return m_dir.filePath(QStringLiteral("Trelvax.ini")); }
-    QByteArray iniBytes() const
-    {
-        QFile f(iniPath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    QByteArray iniBytes() const { return readFile(iniPath()); }
 
     QTemporaryDir m_dir;
 

@@ -1,4 +1,5 @@
 #include "TestPlatform.h"
+#include "Files.h"
 
 #include "platform/Cp1251.h"
 
@@ -128,17 +129,13 @@ QString TestPlatform::settingsPath() const
 
 void TestPlatform::writeJournal(const QByteArray &bytes) const
 {
-    QFile file(journalPath());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+    if (!writeFile(journalPath(), bytes))
         qFatal("cannot write the test journal");
 }
 
 QByteArray TestPlatform::readJournal() const
 {
-    QFile file(journalPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return file.readAll();
+    return readFile(journalPath());
 }
 
 std::unique_ptr<SettingsStore> TestPlatform::reopenSettings() const

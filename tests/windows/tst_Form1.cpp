@@ -1,10 +1,9 @@
-#include "TestPlatform.h"
+#include "Files.h"
+#include "JournalSession.h"
 
-#include "journal/Journal.h"
 #include "journal/JournalGridModel.h"
 #include "platform/RecordGrid.h"
 #include "platform/Twips.h"
-#include "windows/journal/Form1.h"
 
 #include <QCheckBox>
 #include <QDir>
@@ -69,14 +68,7 @@ class Form1Test : public QObject
 {
     Q_OBJECT
 
-    struct Session
-    {
-        explicit Session(TestPlatform &t) : journal(std::make_unique<Journal>()), form(t.platform, *journal) {}
-        std::unique_ptr<Journal> journal;
-        Form1 form;
-        template<class T>
-        T *control(const QString &name) { return form.findChild<T *>(name); }
-    };
+    using Session = JournalSession;
 
 private Q_SLOTS:
     void defaultsWithAnEmptyStore();
@@ -154,11 +146,7 @@ void Form1Test::storedSettingsAreReadWhateverTheirCase()
 
     // Closing writes under the spelling the file already has: one entry, not two.
     s.form.close();
-    const QByteArray ini = [&] {
-        QFile f(t.settingsPath());
-        f.open(QIODevice::ReadOnly);
-        return f.readAll();
-    }();
+    const QByteArray ini = readFile(t.settingsPath());
     QCOMPARE(ini.count("cw%280%29="), 1);
     QCOMPARE(ini.count("CW%280%29="), 0);
 }
@@ -222,9 +210,7 @@ void Form1Test::draggedColumnWidthIsKeptForTheNextStart()
     TestPlatform t;
     t.writeJournal(journalOf(3));
     {
-        Session s(t);
-        s.form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+        Session s(t, Session::Exposed);
         RecordGrid *grid = s.form.grid();
         QCOMPARE(grid->columnWidth(5), 101);
         dragColumnBorder(grid, 5, 39);
@@ -257,9 +243,7 @@ void Form1Test::closingStoresAlignmentAndAutofill()
     TestPlatform t;
     t.writeJournal(journalOf(1));
     {
-        Session s(t);
-        s.form.show();
-        QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+        Session s(t, Session::Exposed);
         auto *ch1 = s.control<QCheckBox>(QStringLiteral("Ch1"));
         QTest::mouseClick(ch1, Qt::LeftButton, {}, QPoint(ch1->width() / 2, ch1->height() / 2));
         QVERIFY(!ch1->isChecked());
@@ -314,9 +298,7 @@ void Form1Test::rowClickMarksTheRowAndEnablesDelete()
 {
     TestPlatform t;
     t.writeJournal(journalOf(4));
-    Session s(t);
-    s.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    Session s(t, Session::Exposed);
     RecordGrid *grid = s.form.grid();
     const JournalGridModel *model = s.form.gridModel();
     auto *del = s.control<QPushButton>(QStringLiteral("CmdDel"));
@@ -364,9 +346,7 @@ void Form1Test::deleteMovesLaterRecordsUp()
     bytes = lines[0] + '\n' + lines[1] + '\n' + lines[2] + '\n' + journalLine(fourth) + lines[4] + '\n';
     t.writeJournal(bytes);
 
-    Session s(t);
-    s.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    Session s(t, Session::Exposed);
     clickRow(s.form.grid(), 3);
     t.dialogs.answers.push_back(Dialogs::Answer::Yes);
     QTest::mouseClick(s.control<QPushButton>(QStringLiteral("CmdDel")), Qt::LeftButton);
@@ -402,9 +382,7 @@ void Form1Test::deleteKeepsTheGridWhereItWas()
 {
     TestPlatform t;
     t.writeJournal(journalOf(300));
-    Session s(t);
-    s.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    Session s(t, Session::Exposed);
     RecordGrid *grid = s.form.grid();
     grid->setTopRow(200);
     QCOMPARE(grid->topRow(), 200);
@@ -422,9 +400,7 @@ void Form1Test::deleteWhoseSaveFailsStaysDoneInMemory()
 {
     TestPlatform t;
     t.writeJournal(journalOf(3));
-    Session s(t);
-    s.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    Session s(t, Session::Exposed);
     // The journal's place is taken by a folder: the file can no longer be replaced.
     QVERIFY(QFile::remove(t.journalPath()));
     QVERIFY(QDir(t.folder()).mkdir(QStringLiteral("Trelvax_1.0")));
@@ -448,9 +424,7 @@ void Form1Test::deleteAnsweredNoChangesNothing()
 {
     TestPlatform t;
     t.writeJournal(journalOf(3));
-    Session s(t);
-    s.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    Session s(t, Session::Exposed);
     clickRow(s.form.grid(), 2);
     t.dialogs.answers.push_back(Dialogs::Answer::No);
     QTest::mouseClick(s.control<QPushButton>(QStringLiteral("CmdDel")), Qt::LeftButton);
@@ -463,9 +437,7 @@ void Form1Test::deleteAnsweredNoChangesNothing()
 void Form1Test::oneRecordJournalCannotBeDeleted()
 {
     TestPlatform t;
-    Session s(t); // no journal yet: one empty record is created
-    s.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    Session s(t, Session::Exposed); // no journal yet: one empty record is created
     auto *del = s.control<QPushButton>(QStringLiteral("CmdDel"));
     clickRow(s.form.grid(), 1);
     QCOMPARE(s.journal->CurrentRecord, 1);
@@ -479,9 +451,7 @@ void Form1Test::hoverCaptions()
 {
     TestPlatform t;
     t.writeJournal(journalOf(2));
-    Session s(t);
-    s.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    Session s(t, Session::Exposed);
     const QStringList buttons{"Cmd1", "Cmd2", "Command1", "Command2", "CmdDel"};
     const QStringList captions{"Новый", "Найти", "Сброс", "О программе", "Удалить"};
     for (int i = 0; i < 5; ++i) {
@@ -505,9 +475,7 @@ void Form1Test::gridFollowsTheWindowSize()
 {
     TestPlatform t;
     t.writeJournal(journalOf(2));
-    Session s(t);
-    s.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
+    Session s(t, Session::Exposed);
     for (const QSize size : {QSize(900, 700), QSize(1200, 500)}) {
         s.form.resize(size);
         QTRY_COMPARE(s.form.size(), size);

@@ -1,11 +1,7 @@
-#include "FakeEditorBoxes.h"
+#include "CertificateFrame.h"
+#include "Files.h"
 #include "LabelWidth.h"
-#include "TestPlatform.h"
-#include "certificate/CertificateLayout.h"
-#include "certificate/LayoutState.h"
 #include "certificate/PageText.h"
-#include "windows/print/MDIForm1.h"
-#include "windows/print/frmPTS1.h"
 
 #include <QAction>
 #include <QFile>
@@ -19,45 +15,21 @@ Q_DECLARE_METATYPE(Dialogs::Answer)
 
 // The font commands as the operator gives them: the print window's "Поле" > "Шрифт" and the
 // frame's "Шрифт" and "Вернуть шрифт", answered by scripted dialogs.
-class LabelFontCommandsTest : public QObject
+class LabelFontCommandsTest : public QObject, CertificateFrameFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestPlatform> m_test;
-    LayoutState m_state;
-    FakeEditorBoxes m_editor;
-    std::unique_ptr<MDIForm1> m_frame;
-
     void open()
     {
-        m_frame = std::make_unique<MDIForm1>(m_test->platform, m_state, m_editor);
-        m_frame->show();
-        if (!QTest::qWaitForWindowExposed(m_frame.get()))
-            qWarning("frame not exposed");
+        openFrame();
         m_test->dialogs.messages.clear();
         m_test->dialogs.owners.clear();
     }
-    frmPTS1 &pts() const { return *m_frame->printWindow(); }
-    const CertificateLayout &layout() const { return pts().layout(); }
     void clickFrameButton(const char *name) const
     {
         QTest::mouseClick(m_frame->findChild<QPushButton *>(QLatin1String(name)), Qt::LeftButton);
     }
-    void triggerMenuFont() const { pts().findChild<QAction *>(QStringLiteral("Menu_Fild_Font"))->trigger(); }
-    void clickLabel(int i, Qt::KeyboardModifiers modifiers = {}) const
-    {
-        const CertificateLayout::Label &l = layout().label(i);
-        QTest::mouseClick(pts().view().viewport(), Qt::LeftButton, modifiers,
-                          pts().view().mapFromScene(QPointF(l.pos.left + 0.8, l.pos.top + l.height / 2)));
-    }
-    QList<int> selected() const
-    {
-        QList<int> list;
-        for (int i = 0; i < kLabelCount; ++i)
-            if (layout().isSelected(i))
-                list << i;
-        return list;
-    }
+    void triggerMenuFont() const { menuItem("Menu_Fild_Font")->trigger(); }
     // Sized to its text in its font, and 4 mm wider, by a measure of the test's own.
     bool sizedAfterAFontChange(int i) const
     {
@@ -68,11 +40,7 @@ class LabelFontCommandsTest : public QObject
         qWarning("label %d: %s", i, qPrintable(why));
         return false;
     }
-    QByteArray fontFile() const
-    {
-        QFile file(m_test->platform.programFile(QStringLiteral("Shrift")));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-    }
+    QByteArray fontFile() const { return readFile(m_test->platform.programFile(QStringLiteral("Shrift"))); }
     static LabelFontSpec font(const char *face, float size, bool bold = false, bool italic = false)
     {
         return {QString::fromLatin1(face), size, bold, italic};
@@ -81,17 +49,10 @@ class LabelFontCommandsTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        m_test = std::make_unique<TestPlatform>();
-        m_state = LayoutState();
-        m_editor = FakeEditorBoxes();
+        newCertificate();
         m_editor.texts[12] = QStringLiteral("КОНСТАНТИНОПОЛЬСКИЙ");
     }
-    void cleanup()
-    {
-        m_frame.reset();
-        QLocale::setDefault(QLocale::c());
-    }
+    void cleanup() { closeCertificate(); }
 
     // Cancel leaves the dialog with the lowest-numbered label's font: label 7 takes the font of
     // the hidden label 3. Every label takes its entry again (12 the one set meanwhile) and is

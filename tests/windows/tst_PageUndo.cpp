@@ -1,11 +1,6 @@
-#include "FakeEditorBoxes.h"
-#include "TestPlatform.h"
+#include "CertificateFrame.h"
 #include "certificate/BuiltInLayout.h"
-#include "certificate/CertificateLayout.h"
-#include "certificate/LayoutState.h"
 #include "platform/RegionalNumber.h"
-#include "windows/print/MDIForm1.h"
-#include "windows/print/frmPTS1.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -23,34 +18,12 @@
 
 // Taking changes of the certificate page back and doing them again, as the operator does it:
 // the frame's "Отменить" and "Повторить", and the keys of the print window.
-class PageUndoTest : public QObject
+class PageUndoTest : public QObject, CertificateFrameFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestPlatform> m_test;
-    LayoutState m_state;
-    FakeEditorBoxes m_editor;
-    std::unique_ptr<MDIForm1> m_frame;
-
-    void open()
-    {
-        m_frame = std::make_unique<MDIForm1>(m_test->platform, m_state, m_editor);
-        m_frame->show();
-        if (!QTest::qWaitForWindowExposed(m_frame.get()))
-            qWarning("frame not exposed");
-        m_frame->activateWindow();
-        if (!QTest::qWaitForWindowActive(m_frame.get()))
-            qWarning("frame not active");
-        pts().view().setFocus();
-    }
-    frmPTS1 &pts() const { return *m_frame->printWindow(); }
-    const CertificateLayout &layout() const { return pts().layout(); }
-    QWidget *viewport() const { return pts().view().viewport(); }
+    void open() { openFrame(Wait::Active).view().setFocus(); }
     QLineEdit *txt1() const { return pts().findChild<QLineEdit *>(QStringLiteral("txt1")); }
-    QPushButton *frameButton(const QString &name) const
-    {
-        return m_frame->findChild<QWidget *>(QStringLiteral("Toolbar1"))->findChild<QPushButton *>(name);
-    }
     QPushButton *panelButton(const QString &name) const
     {
         return pts().findChild<QWidget *>(QStringLiteral("Frame1"))->findChild<QPushButton *>(name);
@@ -60,27 +33,7 @@ class PageUndoTest : public QObject
         return m_frame->findChild<QToolButton *>(QStringLiteral("Toolbar1(%1)").arg(QLatin1String(key)));
     }
     QAction *action(const char *key) const { return m_frame->findChild<QAction *>(QLatin1String(key)); }
-    QAction *menuItem(const char *name) const { return pts().findChild<QAction *>(QLatin1String(name)); }
 
-    QPoint labelPoint(int i) const
-    {
-        const CertificateLayout::Label &l = layout().label(i);
-        return pts().view().mapFromScene(QPointF(l.pos.left + 0.8, l.pos.top + l.height / 2));
-    }
-    void clickLabel(int i, Qt::KeyboardModifiers modifiers = {})
-    {
-        QTest::mouseClick(viewport(), Qt::LeftButton, modifiers, labelPoint(i));
-    }
-    QPoint emptyPoint() const { return pts().view().mapFromScene(QPointF(40, 150)); }
-    QList<int> selected() const
-    {
-        QList<int> list;
-        for (int i = 0; i < kLabelCount; ++i) {
-            if (layout().isSelected(i))
-                list << i;
-        }
-        return list;
-    }
     void wait(qint64 milliseconds) { m_test->clock.time = m_test->clock.time.addMSecs(milliseconds); }
     // "Отменить" or "Повторить" clicked; false when it was disabled.
     bool clickTool(const char *key)
@@ -294,18 +247,8 @@ class PageUndoTest : public QObject
     }
 
 private Q_SLOTS:
-    void init()
-    {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        m_test = std::make_unique<TestPlatform>();
-        m_state = LayoutState();
-        m_editor = FakeEditorBoxes();
-    }
-    void cleanup()
-    {
-        m_frame.reset();
-        QLocale::setDefault(QLocale::c());
-    }
+    void init() { newCertificate(); }
+    void cleanup() { closeCertificate(); }
 
     // Whatever the operator did, taking back every step gives the page of the start again,
     // bit for bit, and doing them again gives the page of the end; the selection stays.

@@ -1,9 +1,5 @@
-#include "FakeEditorBoxes.h"
-#include "TestPlatform.h"
-#include "certificate/CertificateLayout.h"
-#include "certificate/LayoutState.h"
-#include "windows/print/MDIForm1.h"
-#include "windows/print/frmPTS1.h"
+#include "CertificateFrame.h"
+#include "Files.h"
 
 #include <QAction>
 #include <QBuffer>
@@ -40,30 +36,18 @@ QByteArray encoded(QSize size, const char *format)
 
 } // namespace
 
-class PictureFileCommandsTest : public QObject
+class PictureFileCommandsTest : public QObject, CertificateFrameFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestPlatform> m_test;
-    LayoutState m_state;
-    FakeEditorBoxes m_editor;
-    std::unique_ptr<MDIForm1> m_frame;
-
-    frmPTS1 &open()
-    {
-        m_frame = std::make_unique<MDIForm1>(m_test->platform, m_state, m_editor);
-        m_frame->show();
-        return pts();
-    }
-    frmPTS1 &pts() const { return *m_frame->printWindow(); }
+    frmPTS1 &open() { return openFrame(Wait::None); }
     const CertificateLayout::Picture &picture(PictureId p) const { return pts().layout().picture(p); }
     QCheckBox *box(const QString &name) const { return pts().findChild<QCheckBox *>(name); }
     void trigger(const QString &menuItem) const { pts().findChild<QAction *>(menuItem)->trigger(); }
     QString file(const QString &name, const QByteArray &bytes) const
     {
         const QString path = QDir(m_test->folder()).filePath(name);
-        QFile f(path);
-        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size())
+        if (!writeFile(path, bytes))
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }
@@ -79,15 +63,13 @@ class PictureFileCommandsTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        m_test = std::make_unique<TestPlatform>();
-        m_state = LayoutState();
-        m_editor = FakeEditorBoxes();
+        newCertificate(Numbers::AsTheyAre);
         file(QStringLiteral("pechat.png"), encoded({40, 40}, "PNG"));
         file(QStringLiteral("podpis.png"), encoded({60, 20}, "PNG"));
     }
     void cleanup()
     {
-        m_frame.reset();
+        closeCertificate();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 

@@ -1,11 +1,9 @@
-#include "TestPlatform.h"
+#include "JournalSession.h"
 
 #include "journal/AutofillTemplate.h"
-#include "journal/Journal.h"
 #include "journal/JournalGridModel.h"
 #include "platform/RecordGrid.h"
 #include "windows/editor/frm.h"
-#include "windows/journal/Form1.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -72,15 +70,9 @@ class FrmTest : public QObject
     Q_OBJECT
 
     // The journal window over a journal of the test's folder, shown as at start-up.
-    struct Session
+    struct Session : JournalSession
     {
-        explicit Session(TestPlatform &t) : journal(std::make_unique<Journal>()), form(t.platform, *journal)
-        {
-            form.show();
-            QVERIFY(QTest::qWaitForWindowExposed(&form));
-        }
-        std::unique_ptr<Journal> journal;
-        Form1 form;
+        explicit Session(TestPlatform &t) : JournalSession(t, Exposed) {}
 
         frm *editor() const { return form.editor(); }
         QLineEdit *txt(int i) const { return editor()->findChild<QLineEdit *>(QStringLiteral("txt(%1)").arg(i)); }
@@ -99,7 +91,7 @@ class FrmTest : public QObject
         }
         bool clickNew()
         {
-            QTest::mouseClick(form.findChild<QPushButton *>(QStringLiteral("Cmd1")), Qt::LeftButton);
+            QTest::mouseClick(control<QPushButton>(QStringLiteral("Cmd1")), Qt::LeftButton);
             return waitForEditor();
         }
         bool waitForEditor()

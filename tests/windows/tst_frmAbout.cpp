@@ -1,9 +1,7 @@
-#include "TestPlatform.h"
+#include "JournalSession.h"
 
-#include "journal/Journal.h"
 #include "windows/about/Contacts.h"
 #include "windows/about/frmAbout.h"
-#include "windows/journal/Form1.h"
 
 #include <QAction>
 #include <QApplication>
@@ -15,29 +13,14 @@
 #include <QUrl>
 #include <QUrlQuery>
 
-#include <memory>
-
 class frmAboutTest : public QObject
 {
     Q_OBJECT
 
-    struct Session
+    struct Session : JournalSession
     {
-        explicit Session(TestPlatform &t) : journal(std::make_unique<Journal>()), form(t.platform, *journal)
-        {
-            form.show();
-        }
-        std::unique_ptr<Journal> journal;
-        Form1 form;
-
-        static frmAbout *openBox()
-        {
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (auto *box = qobject_cast<frmAbout *>(w); box && box->isVisible())
-                    return box;
-            }
-            return nullptr;
-        }
+        explicit Session(TestPlatform &t) : JournalSession(t, Exposed) {}
+        static frmAbout *openBox() { return openWindow<frmAbout>(); }
     };
 
 private Q_SLOTS:
@@ -60,7 +43,6 @@ void frmAboutTest::opensFromTheButtonAndTheMenu()
     QFETCH(bool, fromMenu);
     TestPlatform t;
     Session s(t);
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     if (fromMenu)
         s.form.findChild<QAction *>(QStringLiteral("Menu_Help_About"))->trigger();
     else
@@ -96,7 +78,6 @@ void frmAboutTest::closingEnablesTheJournalWindow()
     QFETCH(bool, byOk);
     TestPlatform t;
     Session s(t);
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     QTest::mouseClick(s.form.findChild<QPushButton *>(QStringLiteral("Command2")), Qt::LeftButton);
     QPointer<frmAbout> box = Session::openBox();
     QVERIFY(box);
@@ -113,7 +94,6 @@ void frmAboutTest::linksGoToTheShell()
 {
     TestPlatform t;
     Session s(t);
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     QTest::mouseClick(s.form.findChild<QPushButton *>(QStringLiteral("Command2")), Qt::LeftButton);
     frmAbout *box = Session::openBox();
     QVERIFY(box);

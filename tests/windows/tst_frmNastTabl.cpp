@@ -1,18 +1,12 @@
-#include "TestPlatform.h"
+#include "JournalSession.h"
 
-#include "journal/Journal.h"
 #include "journal/JournalGridModel.h"
-#include "windows/journal/Form1.h"
 #include "windows/journal/frmNastTabl.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
-
-#include <memory>
 
 using StoredSettings = QMap<QString, QString>;
 
@@ -20,22 +14,16 @@ class frmNastTablTest : public QObject
 {
     Q_OBJECT
 
-    struct Session
+    // No journal yet: the program starts on one empty record.
+    struct Session : JournalSession
     {
-        // No journal yet: the program starts on one empty record.
-        explicit Session(TestPlatform &t) : journal(std::make_unique<Journal>()), form(t.platform, *journal) {}
-        std::unique_ptr<Journal> journal;
-        Form1 form;
+        explicit Session(TestPlatform &t) : JournalSession(t, Exposed) {}
 
         // Opens the dialog from the menu, as the operator does.
         frmNastTabl *open()
         {
-            form.findChild<QAction *>(QStringLiteral("Menu_Nastr_Tabl"))->trigger();
-            for (QWidget *w : QApplication::topLevelWidgets()) {
-                if (auto *dialog = qobject_cast<frmNastTabl *>(w); dialog && dialog->isVisible())
-                    return dialog;
-            }
-            return nullptr;
+            menu("Menu_Nastr_Tabl");
+            return openWindow<frmNastTabl>();
         }
         // The row's ticks as "L", "M", "R" or "" for none; row 1..6.
         static QString ticks(frmNastTabl *dialog, int row)
@@ -93,8 +81,6 @@ void frmNastTablTest::openingShowsTheColumnsAlignments()
     for (auto it = stored.begin(); it != stored.end(); ++it)
         t.settings->setValue(QStringLiteral("TunGrid"), it.key(), it.value());
     Session s(t);
-    s.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     frmNastTabl *dialog = s.open();
     QVERIFY(dialog);
     QCOMPARE(dialog->windowTitle(), QStringLiteral("Настройка таблицы"));
@@ -134,8 +120,6 @@ void frmNastTablTest::okApplies()
     QFETCH(QList<int>, alignments);
     TestPlatform t;
     Session s(t);
-    s.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     frmNastTabl *dialog = s.open();
     QVERIFY(dialog);
     QPointer<frmNastTabl> alive(dialog);
@@ -156,8 +140,6 @@ void frmNastTablTest::closeBoxAppliesNothing()
 {
     TestPlatform t;
     Session s(t);
-    s.form.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&s.form));
     frmNastTabl *dialog = s.open();
     QVERIFY(dialog);
     Session::click(dialog, QStringLiteral("ChR(2)"));

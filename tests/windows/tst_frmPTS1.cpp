@@ -1,10 +1,7 @@
-#include "FakeEditorBoxes.h"
+#include "CertificateFrame.h"
 #include "LabelWidth.h"
-#include "TestPlatform.h"
 #include "app/WindowWiring.h"
 #include "certificate/BuiltInLayout.h"
-#include "certificate/CertificateLayout.h"
-#include "certificate/LayoutState.h"
 #include "certificate/PageText.h"
 #include "certificate/PlatformColour.h"
 #include "journal/Journal.h"
@@ -12,8 +9,6 @@
 #include "platform/RegionalNumber.h"
 #include "windows/editor/frm.h"
 #include "windows/journal/Form1.h"
-#include "windows/print/MDIForm1.h"
-#include "windows/print/frmPTS1.h"
 
 #include <QAction>
 #include <QApplication>
@@ -33,63 +28,11 @@
 
 using namespace PlatformColour;
 
-class PrintWindowTest : public QObject
+class PrintWindowTest : public QObject, CertificateFrameFixture
 {
     Q_OBJECT
 
-    std::unique_ptr<TestPlatform> m_test;
-    LayoutState m_state;
-    FakeEditorBoxes m_editor;
-    std::unique_ptr<MDIForm1> m_frame;
-
-    void writePng(const QString &name, const QImage &image) const
-    {
-        QVERIFY(image.save(m_test->platform.programFile(name), "PNG"));
-    }
-    static QImage solid(QSize size, QColor colour)
-    {
-        QImage image(size, QImage::Format_ARGB32);
-        image.fill(colour);
-        return image;
-    }
-    frmPTS1 &open()
-    {
-        m_frame = std::make_unique<MDIForm1>(m_test->platform, m_state, m_editor);
-        m_frame->show();
-        if (!QTest::qWaitForWindowExposed(m_frame.get()))
-            qWarning("frame not exposed");
-        return *m_frame->printWindow();
-    }
-    frmPTS1 &pts() const { return *m_frame->printWindow(); }
-    const CertificateLayout &layout() const { return pts().layout(); }
-    QWidget *viewport() const { return pts().view().viewport(); }
-    QPushButton *frameButton(const char *name) const
-    {
-        return m_frame->findChild<QWidget *>(QStringLiteral("Toolbar1"))->findChild<QPushButton *>(QLatin1String(name));
-    }
-    template <class T> T *control(const char *name) const { return pts().findChild<T *>(QLatin1String(name)); }
-    QAction *menuItem(const char *name) const { return pts().findChild<QAction *>(QLatin1String(name)); }
-
-    QPoint labelPoint(int i) const
-    {
-        const CertificateLayout::Label &l = layout().label(i);
-        return pts().view().mapFromScene(QPointF(l.pos.left + 0.8, l.pos.top + l.height / 2));
-    }
-    void clickLabel(int i, Qt::KeyboardModifiers modifiers = {}, Qt::MouseButton button = Qt::LeftButton)
-    {
-        QTest::mouseClick(viewport(), button, modifiers, labelPoint(i));
-    }
-    // Left of the hidden labels 40..43 and under the side panel: nothing but the white page.
-    QPoint emptyPoint() const { return pts().view().mapFromScene(QPointF(40, 150)); }
-    QList<int> selected() const
-    {
-        QList<int> list;
-        for (int i = 0; i < kLabelCount; ++i) {
-            if (layout().isSelected(i))
-                list << i;
-        }
-        return list;
-    }
+    frmPTS1 &open() { return openFrame(); }
     bool arrowsEnabled() const
     {
         const bool up = frameButton("CmdUp")->isEnabled();
@@ -109,18 +52,10 @@ class PrintWindowTest : public QObject
 private Q_SLOTS:
     void init()
     {
-        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
-        m_test = std::make_unique<TestPlatform>();
-        m_state = LayoutState();
-        m_editor = FakeEditorBoxes();
-        writePng(QStringLiteral("pechat.png"), solid({40, 40}, Qt::red));
-        writePng(QStringLiteral("podpis.png"), solid({60, 20}, Qt::darkBlue));
+        newCertificate();
+        writeStampAndSignature(solid({40, 40}, Qt::red), solid({60, 20}, Qt::darkBlue));
     }
-    void cleanup()
-    {
-        m_frame.reset();
-        QLocale::setDefault(QLocale::c());
-    }
+    void cleanup() { closeCertificate(); }
 
     void opensAsTheCertificateFrame()
     {
