@@ -311,7 +311,8 @@ void saveRows(Setup &setup, std::vector<Row> &rows)
                                                     return saveJournal(*journal);
                                                 });
     const QDir copies(AutoCopy::folderOf(journal->JournalPath));
-    require(copies.entryList(QDir::Files).size() == kRuns + 2, "not every first save of a day made a copy");
+    // The copies and their list.
+    require(copies.entryList(QDir::Files).size() == kRuns + 3, "not every first save of a day made a copy");
     rows.push_back(floorRow(QStringLiteral("floor_save_alone (SaveJournal, day's copy made)"), alone));
     rows.push_back(againstFloor(QStringLiteral("SaveJournal, first of a day (+ copy)"), firstOfDay, alone, 2,
                                 QStringLiteral("floor_save_alone")));

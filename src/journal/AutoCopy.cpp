@@ -1,30 +1,27 @@
 #include "AutoCopy.h"
 
-#include "JournalBackup.h"
 #include "JournalFile.h"
 #include "RecordTable.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
+#include "platform/Cp1251.h"
 #include "platform/Dialogs.h"
 #include "platform/SettingsStore.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 
 #include <algorithm>
 #include <filesystem>
+#include <optional>
 #include <system_error>
 
 namespace {
 
 namespace Text {
 const QString folder = QStringLiteral("Копии журнала");
-QString copyFailed(const QString &folder, const QString &reason)
-{
-    return QStringLiteral("Не удалось сохранить копию журнала в папке ") + folder + QStringLiteral(": ") + reason;
-}
+const QString list = QStringLiteral("Список копий.txt");
 QString tooLarge(qint64 bytes, int limitMegabytes)
 {
     return QStringLiteral("журнал (%1 МБ) больше, чем копиям отведено (%2 МБ)")
@@ -45,8 +42,8 @@ constexpr IntRange kDaysRange{0, 3650, IntRange::Outside::UseDefault};
 constexpr IntRange kKeepRange{0, 1000, IntRange::Outside::UseDefault};
 constexpr IntRange kMegabytesRange{1, 1024 * 1024, IntRange::Outside::UseDefault};
 
-const QString kTimeFormat = QStringLiteral("dd.MM.yyyy HH'ч'mm'мин'");
-const QString kExtension = QStringLiteral(".spb");
+const QString kListTimeFormat = QStringLiteral("yyyy-MM-dd HH:mm");
+const QString kCrLf = QStringLiteral("\r\n");
 
 // What CreateJournalFile writes: a journal that holds nothing the operator typed is not worth a
 // copy (the first run of the program creates it just before the first save).
@@ -55,31 +52,55 @@ QByteArray createdJournal()
     return QByteArray("1") + QByteArray(RecordTable::kLastStoredField, '|') + QByteArray("\r\n");
 }
 
-// Newest first; within one minute the higher order was made later.
+// Newest first.
 bool newer(const AutoCopy::StoredCopy &a, const AutoCopy::StoredCopy &b)
 {
-    return a.time != b.time ? a.time > b.time : a.order > b.order;
+    return a.time != b.time ? a.time > b.time : a.modified > b.modified;
 }
 
-std::vector<AutoCopy::StoredCopy> storedCopies(const QString &folder)
+qint64 modifiedOf(const QFileInfo &file)
+{
+    return file.fileTime(QFileDevice::FileModificationTime).toMSecsSinceEpoch();
+}
+
+// A name the list may give: a file of the folder itself. A list edited by hand must not send
+// the removal anywhere else.
+bool isPlainName(const QString &name)
+{
+    return !name.isEmpty() && name != QLatin1String(".") && name != QLatin1String("..")
+        && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && name != Text::list;
+}
+
+// One line a copy: "2025-12-08 14:05|<size>|<modified>|<name>", the name last.
+std::vector<AutoCopy::StoredCopy> readList(const QString &folder)
 {
     std::vector<AutoCopy::StoredCopy> copies;
-    const QFileInfoList files = QDir(folder).entryInfoList({QStringLiteral("*") + kExtension}, QDir::Files);
-    for (const QFileInfo &file : files) {
-        if (std::optional<AutoCopy::StoredCopy> copy = AutoCopy::parse(file.fileName())) {
-            copy->size = file.size();
-            copies.push_back(*copy);
-        }
+    QFile file(QDir(folder).filePath(Text::list));
+    if (!file.open(QIODevice::ReadOnly))
+        return copies;
+    const QStringList lines = Cp1251::decode(file.readAll()).split(kCrLf, Qt::SkipEmptyParts);
+    for (const QString &line : lines) {
+        AutoCopy::StoredCopy copy;
+        bool sized = false;
+        bool dated = false;
+        copy.time = QDateTime::fromString(line.section(QLatin1Char('|'), 0, 0), kListTimeFormat);
+        copy.size = line.section(QLatin1Char('|'), 1, 1).toLongLong(&sized);
+        copy.modified = line.section(QLatin1Char('|'), 2, 2).toLongLong(&dated);
+        copy.name = line.section(QLatin1Char('|'), 3);
+        if (copy.time.isValid() && sized && dated && isPlainName(copy.name))
+            copies.push_back(copy);
     }
     return copies;
 }
 
-void removeExpired(const QString &folder, const std::vector<AutoCopy::StoredCopy> &copies, const QDateTime &now,
-                   const AutoCopySettings &settings, qint64 incoming)
+bool writeList(const QString &folder, const std::vector<AutoCopy::StoredCopy> &copies, QString *error)
 {
-    QDir dir(folder);
-    for (const QString &name : AutoCopy::expired(copies, now, settings, incoming))
-        dir.remove(name);
+    QString text;
+    for (const AutoCopy::StoredCopy &c : copies) {
+        text += c.time.toString(kListTimeFormat) + QLatin1Char('|') + QString::number(c.size) + QLatin1Char('|')
+            + QString::number(c.modified) + QLatin1Char('|') + c.name + kCrLf;
+    }
+    return writeFileAtomically(QDir(folder).filePath(Text::list), Cp1251::encode(text), error);
 }
 
 // Makes the folder; the system's words for a failure.
@@ -90,6 +111,16 @@ std::optional<QString> makeFolder(const QString &folder)
     if (!error)
         return std::nullopt;
     return qt_error_string(error.value());
+}
+
+// The first name of the minute that no file of the folder has: nothing is ever written over.
+QString freeName(const QDir &folder, const QDateTime &now)
+{
+    for (int order = 1;; ++order) {
+        const QString name = AutoCopy::copyName(now, order);
+        if (!QFileInfo::exists(folder.filePath(name)))
+            return name;
+    }
 }
 
 } // namespace
@@ -104,6 +135,12 @@ AutoCopySettings AutoCopySettings::read(const SettingsStore &settings)
     return s;
 }
 
+QString autoCopyFailure(const QString &folder, const QString &reason)
+{
+    return QStringLiteral("Не удалось сохранить копию журнала в папке ") + QDir::toNativeSeparators(folder)
+        + QStringLiteral(": ") + reason;
+}
+
 QString AutoCopy::folderName()
 {
     return Text::folder;
@@ -116,36 +153,35 @@ QString AutoCopy::folderOf(const QString &journalPath)
 
 QString AutoCopy::copyName(const QDateTime &time, int order)
 {
-    const QString base = JournalBackup::suggestedName(time);
-    return order <= 1 ? base + kExtension : base + QStringLiteral(" (%1)").arg(order) + kExtension;
+    const QString base = time.toString(QStringLiteral("yyyy-MM-dd HH'ч'mm'мин копия '")) + JournalFile::fileName();
+    return order <= 1 ? base + QStringLiteral(".spb") : base + QStringLiteral(" (%1).spb").arg(order);
 }
 
-std::optional<AutoCopy::StoredCopy> AutoCopy::parse(const QString &name)
+QString AutoCopy::listName()
 {
-    static const QRegularExpression pattern(
-        QStringLiteral("^(\\d\\d\\.\\d\\d\\.\\d{4} \\d\\dч\\d\\dмин) ")
-        + QRegularExpression::escape(JournalFile::fileName()) + QStringLiteral("(?: \\((\\d{1,6})\\))?")
-        + QRegularExpression::escape(kExtension) + QStringLiteral("$"));
-    const QRegularExpressionMatch match = pattern.match(name);
-    if (!match.hasMatch())
-        return std::nullopt;
-    const QDateTime time = QDateTime::fromString(match.captured(1), kTimeFormat);
-    if (!time.isValid())
-        return std::nullopt;
-    const int order = match.hasCaptured(2) ? match.captured(2).toInt() : 1;
-    // "(1)" is no name this class gives: the first copy of a minute has none.
-    if (order < 2 && match.hasCaptured(2))
-        return std::nullopt;
-    return StoredCopy{name, time, order, 0};
+    return Text::list;
 }
 
-QStringList AutoCopy::expired(std::vector<StoredCopy> copies, const QDateTime &now,
-                              const AutoCopySettings &settings, qint64 incoming)
+std::vector<AutoCopy::StoredCopy> AutoCopy::ownCopies(const QString &folder)
+{
+    std::vector<StoredCopy> copies;
+    const QDir dir(folder);
+    for (const StoredCopy &listed : readList(folder)) {
+        const QFileInfo file(dir.filePath(listed.name));
+        // Replaced or changed since (the operator saved a file of that name there): the
+        // operator's now.
+        if (file.isFile() && !file.isSymLink() && file.size() == listed.size && modifiedOf(file) == listed.modified)
+            copies.push_back(listed);
+    }
+    return copies;
+}
+
+QStringList AutoCopy::expired(std::vector<StoredCopy> copies, const QDateTime &now, const AutoCopySettings &settings)
 {
     std::sort(copies.begin(), copies.end(), newer);
     std::vector<bool> gone(copies.size(), false);
     const QDateTime oldestKept = now.addDays(-settings.days);
-    qint64 total = incoming;
+    qint64 total = 0;
     for (size_t i = 0; i < copies.size(); ++i) {
         gone[i] = i >= size_t(settings.keep) && copies[i].time < oldestKept;
         if (!gone[i])
@@ -188,31 +224,37 @@ void AutoCopy::beforeSave(const QString &journalPath, Dialogs &dialogs)
     if (m_doneFor == today)
         return;
     // A copy made today by an earlier run counts: the program may be started many times a day.
-    const QString folder = folderOf(journalPath);
-    if (QFileInfo(folder).isDir()) {
-        for (const StoredCopy &copy : storedCopies(folder)) {
-            if (copy.time.date() == today) {
-                m_doneFor = today;
-                return;
-            }
+    for (const StoredCopy &copy : ownCopies(folderOf(journalPath))) {
+        if (copy.time.date() == today) {
+            m_doneFor = today;
+            return;
         }
     }
     // A copy that failed is tried again at the next save: a copy of a later state is better
     // than none.
-    if (copy(journalPath, now, dialogs) != Outcome::Failed)
+    QString reason;
+    const Outcome outcome = copy(journalPath, now, QString(), &reason);
+    if (outcome != Outcome::Failed) {
         m_doneFor = today;
+    } else if (!m_told) {
+        m_told = true;
+        dialogs.inform(autoCopyFailure(folderOf(journalPath), reason), programTitle(), Dialogs::Icon::Exclamation);
+    }
 }
 
-void AutoCopy::beforeRestore(const QString &journalPath, Dialogs &dialogs)
+bool AutoCopy::beforeRestore(const QString &journalPath, const QString &chosen, QString *reason)
 {
     if (!isOn())
-        return;
+        return true;
     const QDateTime now = m_clock->now();
-    if (copy(journalPath, now, dialogs) != Outcome::Failed)
+    const Outcome outcome = copy(journalPath, now, chosen, reason);
+    if (outcome != Outcome::Failed)
         m_doneFor = now.date();
+    return outcome != Outcome::Failed;
 }
 
-AutoCopy::Outcome AutoCopy::copy(const QString &journalPath, const QDateTime &now, Dialogs &dialogs)
+AutoCopy::Outcome AutoCopy::copy(const QString &journalPath, const QDateTime &now, const QString &spared,
+                                 QString *reason)
 {
     const QString folder = folderOf(journalPath);
     QFile journal(journalPath);
@@ -222,52 +264,47 @@ AutoCopy::Outcome AutoCopy::copy(const QString &journalPath, const QDateTime &no
         return Outcome::NothingToCopy;
     const qint64 size = journal.size();
     if (size > m_settings.maxBytes()) {
-        tell(folder, Text::tooLarge(size, m_settings.maxMegabytes), dialogs);
+        *reason = Text::tooLarge(size, m_settings.maxMegabytes);
         return Outcome::Failed;
     }
     if (size == createdJournal().size()) {
         if (!journal.open(QIODevice::ReadOnly)) {
-            tell(folder, journal.errorString(), dialogs);
+            *reason = journal.errorString();
             return Outcome::Failed;
         }
         if (journal.readAll() == createdJournal())
             return Outcome::NothingToCopy;
         journal.close();
     }
-
     if (const std::optional<QString> failure = makeFolder(folder)) {
-        tell(folder, *failure, dialogs);
+        *reason = *failure;
         return Outcome::Failed;
     }
-    // Room is made first, so that the folder never holds more than its limit, not even for a
-    // moment, and a nearly full disk gets the space of the oldest copies back.
-    std::vector<StoredCopy> copies = storedCopies(folder);
-    removeExpired(folder, copies, now, m_settings, size);
-    copies = storedCopies(folder);
 
-    // Copies of the same minute (a restore just after the day's first save) keep each other.
-    const QDateTime minute(now.date(), QTime(now.time().hour(), now.time().minute()));
-    int order = 1;
-    for (const StoredCopy &c : copies) {
-        if (c.time == minute)
-            order = std::max(order, c.order + 1);
-    }
-    const QString name = copyName(now, order);
-    QString error;
-    if (!copyFileAtomically(journalPath, QDir(folder).filePath(name), &error)) {
-        tell(folder, error, dialogs);
+    // The copy comes first and room is made only once it is whole and listed: a copy that
+    // fails leaves every earlier one in place.
+    QDir dir(folder);
+    const QString name = freeName(dir, now);
+    if (!copyFileAtomically(journalPath, dir.filePath(name), reason))
+        return Outcome::Failed;
+    const QFileInfo made(dir.filePath(name));
+    std::vector<StoredCopy> copies = ownCopies(folder);
+    copies.push_back({name, QDateTime(now.date(), QTime(now.time().hour(), now.time().minute())), made.size(),
+                      modifiedOf(made)});
+    // A copy that cannot be listed would never be known as the program's: it goes again.
+    if (!writeList(folder, copies, reason)) {
+        dir.remove(name);
         return Outcome::Failed;
     }
-    copies.push_back({name, minute, order, size});
-    removeExpired(folder, copies, now, m_settings, 0);
+
+    const QString sparedFile = spared.isEmpty() ? QString() : QFileInfo(spared).canonicalFilePath();
+    const QStringList expiredNames = expired(copies, now, m_settings);
+    const auto removed = [&](const StoredCopy &c) {
+        const QString path = dir.filePath(c.name);
+        return expiredNames.contains(c.name) && QFileInfo(path).canonicalFilePath() != sparedFile && dir.remove(c.name);
+    };
+    copies.erase(std::remove_if(copies.begin(), copies.end(), removed), copies.end());
+    // Should this fail, the list still names the removed copies: no file matches them now.
+    writeList(folder, copies, nullptr);
     return Outcome::Copied;
-}
-
-void AutoCopy::tell(const QString &folder, const QString &reason, Dialogs &dialogs)
-{
-    if (m_told)
-        return;
-    m_told = true;
-    dialogs.inform(Text::copyFailed(QDir::toNativeSeparators(folder), reason), programTitle(),
-                   Dialogs::Icon::Exclamation);
 }

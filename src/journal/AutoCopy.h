@@ -5,7 +5,6 @@
 #include <QString>
 #include <QStringList>
 
-#include <optional>
 #include <vector>
 
 class Clock;
@@ -30,34 +29,42 @@ struct AutoCopySettings
 };
 
 // The journal's safety net: before the first save of each day and before every restore, the
-// journal as it is on disk is copied, byte for byte, into the folder "Копии журнала" beside it,
-// under the name the backup suggests with ".spb" added, so that the restore finds the copies at
-// once. A copy that cannot be made never stops the save; the operator hears of it once a run.
+// journal as it is on disk is copied, byte for byte, into the folder "Копии журнала" beside it.
+// The copies are named by their time so that they sort by it, in a form no dialog suggests.
+//
+// The folder may hold the operator's own files, under any name. So the copies this class made
+// are written down in a list in the folder, each with its size and modification time: only a
+// listed file that is still exactly as it was made counts as a copy, and only such a file is
+// ever removed. A copy that cannot be made never stops a save; the operator hears of it once a
+// run.
 class AutoCopy
 {
 public:
     static QString folderName();
     // The copies' folder of a journal file.
     static QString folderOf(const QString &journalPath);
-    // "08.12.2025 14ч05мин Trelvax_1.0.spb" for 14:05 on 8 December 2025; a second copy of the
-    // same minute is "08.12.2025 14ч05мин Trelvax_1.0 (2).spb".
+    // "2025-12-08 14ч05мин копия Trelvax_1.0.spb" for 14:05 on 8 December 2025; a second copy
+    // of the same minute is "2025-12-08 14ч05мин копия Trelvax_1.0 (2).spb".
     static QString copyName(const QDateTime &time, int order = 1);
+    // The list of the copies, in the copies' folder.
+    static QString listName();
 
-    // A file of the copies' folder that this class made: its time and its order within the
-    // minute, from its name. Files of any other name are the operator's and are never touched.
+    // A copy this class made: when, and the file as it left it.
     struct StoredCopy
     {
         QString name;
         QDateTime time;
-        int order = 1;
         qint64 size = 0;
+        // Milliseconds since the epoch, as the file system reported them after the copy.
+        qint64 modified = 0;
     };
-    static std::optional<StoredCopy> parse(const QString &name);
-    // The names of the copies to remove so that `incoming` more bytes fit: those older than the
-    // settings' days beyond the newest `keep`, then the oldest while the copies would take more
-    // than the settings' size.
+    // The names of the copies to remove once a copy has been added: those older than the
+    // settings' days beyond the newest `keep`, then the oldest while the copies take more than
+    // the settings' size.
     static QStringList expired(std::vector<StoredCopy> copies, const QDateTime &now,
-                               const AutoCopySettings &settings, qint64 incoming);
+                               const AutoCopySettings &settings);
+    // The listed copies that are still as they were made, read from the folder's list.
+    static std::vector<StoredCopy> ownCopies(const QString &folder);
 
     // Copies are made from now on, at the times of `clock`, which must outlive this object.
     // Until then none is made (a journal loaded by a tool has no copies).
@@ -65,15 +72,16 @@ public:
     bool isOn() const;
 
     // Called before the journal file is replaced by a save: copies it when no copy of today
-    // exists yet, by this run or an earlier one.
+    // exists yet, by this run or an earlier one. A failure is told once a run.
     void beforeSave(const QString &journalPath, Dialogs &dialogs);
-    // Called before a restore replaces the journal file: always copies it.
-    void beforeRestore(const QString &journalPath, Dialogs &dialogs);
+    // Called before a restore replaces the journal file with `chosen`: always copies it, and
+    // never removes `chosen` to make room. False when the copy failed; the system's words then
+    // go to *reason, and nothing was removed.
+    bool beforeRestore(const QString &journalPath, const QString &chosen, QString *reason);
 
 private:
     enum class Outcome { Copied, NothingToCopy, Failed };
-    Outcome copy(const QString &journalPath, const QDateTime &now, Dialogs &dialogs);
-    void tell(const QString &folder, const QString &reason, Dialogs &dialogs);
+    Outcome copy(const QString &journalPath, const QDateTime &now, const QString &spared, QString *reason);
 
     Clock *m_clock = nullptr;
     AutoCopySettings m_settings;
@@ -81,3 +89,7 @@ private:
     QDate m_doneFor;
     bool m_told = false;
 };
+
+// "Не удалось сохранить копию журнала в папке <folder>: <reason>", the folder as the operator
+// reads it.
+QString autoCopyFailure(const QString &folder, const QString &reason);

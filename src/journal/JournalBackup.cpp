@@ -29,6 +29,7 @@ const QString copyCaption = QStringLiteral("Ошибка копирования"
 const QString copyFailed = QStringLiteral("Ошибка копирования файла");
 const QString restored = QStringLiteral("Сейчас программа закроется, запустите её заново");
 const QString restoredCaption = QStringLiteral("Востановление произошло успешно");
+const QString replaceWithoutCopy = QStringLiteral("Заменить журнал без копии?");
 QString backupFailed(const QString &path)
 {
     return QStringLiteral("Резервная копия не создана: не удалось записать файл ") + path
@@ -36,9 +37,10 @@ QString backupFailed(const QString &path)
 }
 } // namespace Text
 
-// The backup dialog adds ".spb" to a name typed without an extension, so that the restore
-// dialog, which opens on "*.spb", shows the copy. The restore dialog adds nothing: it opens an
-// existing file under its own name.
+// While its "*.spb" filter is selected, the backup dialog adds ".spb" to any name that does not
+// end in it (the suggested name ends in ".0"), so that the restore dialog, which opens on
+// "*.spb", shows the backup. The restore dialog adds nothing: it opens an existing file under
+// its own name.
 const QString kBackupPattern = QStringLiteral("*.spb");
 
 // A file that could not be opened or replaced: refused access, or any other failure.
@@ -64,15 +66,21 @@ QString suggestedName(const QDateTime &now)
     return now.toString(QStringLiteral("dd.MM.yyyy HH'ч'mm'мин' ")) + JournalFile::fileName();
 }
 
-void backUp(const Journal &journal, Platform &platform)
+void backUp(const Journal &journal, Platform &platform, QString &lastFolder)
 {
-    const std::optional<QString> path = platform.dialogs.saveFile(
-        {Text::filter, QString(), suggestedName(platform.clock.now()), kBackupPattern});
+    // Where the last backup went, never where another dialog of the run happened to be.
+    const QString folder = lastFolder.isEmpty() ? platform.programFolder : lastFolder;
+    Dialogs::FileRequest request{Text::filter, folder, suggestedName(platform.clock.now()), kBackupPattern};
+    request.patternAlways = true;
+    const std::optional<QString> path = platform.dialogs.saveFile(request);
     if (!path)
         return;
-    if (!writeFileAtomically(*path, JournalFile::encodeRecords(journal.table, journal.RecordCount)))
+    if (!writeFileAtomically(*path, JournalFile::encodeRecords(journal.table, journal.RecordCount))) {
         platform.dialogs.inform(Text::backupFailed(QDir::toNativeSeparators(*path)), Text::copyCaption,
                                 Dialogs::Icon::Critical);
+        return;
+    }
+    lastFolder = QFileInfo(QDir::fromNativeSeparators(*path)).absolutePath();
 }
 
 bool restore(Platform &platform, AutoCopy &copies)
@@ -124,9 +132,17 @@ bool restore(Platform &platform, AutoCopy &copies)
     if (answer != Dialogs::Answer::Yes)
         return false;
 
-    // Whatever the operator picked, the journal it replaces can be had back from the copies. A
-    // copy that cannot be made is told and does not stop the restore the operator confirmed.
-    copies.beforeRestore(target, dialogs);
+    // Whatever the operator picked, the journal it replaces can be had back from the copies.
+    // Without that copy the operator decides again, every time: the question above was asked
+    // of a replacement that could be undone.
+    QString reason;
+    if (!copies.beforeRestore(target, *chosen, &reason)) {
+        const Dialogs::Answer withoutCopy = dialogs.message(
+            {autoCopyFailure(copiesFolder, reason) + QLatin1Char('\n') + Text::replaceWithoutCopy, programTitle(),
+             Dialogs::Icon::Question, Dialogs::Buttons::YesNo, Dialogs::Answer::No});
+        if (withoutCopy != Dialogs::Answer::Yes)
+            return false;
+    }
     if (!writeFileAtomically(target, bytes)) {
         if (accessRefused(target))
             dialogs.inform(Text::accessDenied, Text::copyCaption, Dialogs::Icon::Exclamation);

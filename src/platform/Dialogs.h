@@ -35,6 +35,9 @@ public:
         QString startFolder;
         QString suggestedName;
         QString defaultPattern;
+        // The pattern's extension is added to any chosen name that does not end in it while
+        // the pattern's filter is selected ("копия.0" -> "копия.0.spb"), not only to a bare one.
+        bool patternAlways = false;
     };
 
     struct FontChoice

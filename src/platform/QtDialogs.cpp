@@ -68,6 +68,43 @@ QString suffixOf(const QString &pattern)
     return suffix;
 }
 
+// `path` with the request's extension where the request wants it always and the dialog shows
+// the files of its pattern.
+QString extended(const QString &path, const QFileDialog &dialog, const Dialogs::FileRequest &request)
+{
+    const QString suffix = QLatin1Char('.') + suffixOf(request.defaultPattern);
+    if (!request.patternAlways || suffix.size() < 2 || !dialog.selectedNameFilter().contains(request.defaultPattern)
+        || path.endsWith(suffix, Qt::CaseInsensitive) || path.endsWith(QLatin1Char('/')))
+        return path;
+    return path + suffix;
+}
+
+// Adds the extension before the dialog accepts the name, so that its question about a file
+// that exists already names the file that will be written.
+class ExtendingFileDialog final : public QFileDialog
+{
+public:
+    ExtendingFileDialog(QWidget *parent, const Dialogs::FileRequest &request) : QFileDialog(parent), m_request(request) {}
+
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        if (files.size() == 1 && !QFileInfo(files.first()).isDir()) {
+            const QString name = extended(files.first(), *this, m_request);
+            if (name != files.first()) {
+                // The name box keeps what is typed into it while it has the focus.
+                if (QWidget *typing = focusWidget())
+                    typing->clearFocus();
+                selectFile(QFileInfo(name).fileName());
+            }
+        }
+        QFileDialog::accept();
+    }
+
+private:
+    Dialogs::FileRequest m_request;
+};
+
 void prepare(QFileDialog &dialog, const Dialogs::FileRequest &request)
 {
     dialog.setNameFilters(qtNameFilters(request.filter).split(QStringLiteral(";;"), Qt::SkipEmptyParts));
@@ -89,13 +126,15 @@ void prepare(QFileDialog &dialog, const Dialogs::FileRequest &request)
 std::optional<QString> chooseFile(QWidget *parent, const Dialogs::FileRequest &request,
                                   QFileDialog::AcceptMode mode, QFileDialog::FileMode files)
 {
-    QFileDialog dialog(parent);
+    ExtendingFileDialog dialog(parent, request);
     prepare(dialog, request);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(files);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
-    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    const QString chosen = dialog.selectedFiles().constFirst();
+    // A dialog of the system's own accepts without asking this class.
+    return QDir::toNativeSeparators(mode == QFileDialog::AcceptSave ? extended(chosen, dialog, request) : chosen);
 }
 
 } // namespace

@@ -1,3 +1,4 @@
+#include "FileSizeLimit.h"
 #include "Files.h"
 #include "SmallDisk.h"
 #include "TestPlatform.h"
@@ -13,6 +14,7 @@
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -36,9 +38,12 @@ QString copiesOf(const TestPlatform &tp)
     return QDir(tp.folder()).filePath(kFolder);
 }
 
+// The files of the folder but the list of the copies.
 QStringList filesIn(const QString &folder)
 {
-    return QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    files.removeOne(AutoCopy::listName());
+    return files;
 }
 
 // A journal loaded from the test's program folder, its copies started as the journal window
@@ -66,14 +71,41 @@ void makeFile(const QString &path, qint64 size)
     QVERIFY(file.resize(size));
 }
 
-// A copy already in the folder, made `minutesAgo` before the save, of `size` bytes; `name`
-// replaces the name the copies get when given.
+// A file already in the copies' folder: a copy the program listed (its time read from the
+// name), or the operator's file of any name; `changed` when it was written over after listing.
 struct Existing
 {
-    qint64 minutesAgo = 0;
+    QString name;
     qint64 size = 100;
-    QString name = {};
+    bool listed = true;
+    bool changed = false;
 };
+
+// The copies' list as the program writes it, naming the files as they are now. A copy's time
+// is read from its name; one of an earlier build's name was made in January 2024.
+QByteArray listOf(const QString &folder, const QList<Existing> &files)
+{
+    static const QRegularExpression time(QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d \\d\\d)ч(\\d\\d)мин копия "));
+    QByteArray list;
+    for (const Existing &e : files) {
+        const QRegularExpressionMatch m = time.match(e.name);
+        const QString made = m.hasMatch() ? m.captured(1) + QLatin1Char(':') + m.captured(2) : QStringLiteral("2024-01-02 10:00");
+        const QFileInfo file(QDir(folder).filePath(e.name));
+        if (e.listed)
+            list += cp1251(made + QStringLiteral("|%1|%2|").arg(file.size()).arg(file.lastModified().toMSecsSinceEpoch())
+                           + e.name + QStringLiteral("\r\n"));
+    }
+    return list;
+}
+
+// A copy the program made and listed, alone in the folder; its name.
+QString listedCopy(const QString &folder, const QString &name, const QByteArray &bytes)
+{
+    QDir().mkpath(folder);
+    writeFile(QDir(folder).filePath(name), bytes);
+    writeFile(QDir(folder).filePath(AutoCopy::listName()), listOf(folder, {{name}}));
+    return name;
+}
 
 } // namespace
 
@@ -88,6 +120,8 @@ private Q_SLOTS:
     void oneCopyPerDay();
     void firstRunCopiesNothingUntilTheNextDay();
     void restoreCopiesEveryTimeAndOpensInTheCopies();
+    void restoreWithoutItsCopyAsksEveryTime();
+    void restoreNeverRemovesTheCopyItRestores();
     void retention_data();
     void retention();
     void unwritableCopyIsToldOnceAndTheSaveGoesOn_data();
@@ -116,7 +150,7 @@ void AutoCopyTest::copyIsTheJournalBeforeTheSave()
     QCOMPARE(tp.dialogs.messages.size(), 1); // the question alone
     QCOMPARE(journal.RecordCount, 3);
     QVERIFY(tp.readJournal() != old);
-    QCOMPARE(filesIn(copiesOf(tp)), QStringList{QStringLiteral("08.12.2025 14ч05мин Trelvax_1.0.spb")});
+    QCOMPARE(filesIn(copiesOf(tp)), QStringList{QStringLiteral("2025-12-08 14ч05мин копия Trelvax_1.0.spb")});
     QVERIFY(readFile(QDir(copiesOf(tp)).filePath(filesIn(copiesOf(tp)).first())) == old);
     form.hide();
 }
@@ -141,20 +175,20 @@ void AutoCopyTest::oneCopyPerDay()
             return QByteArray();
         return before;
     };
-    expected[QStringLiteral("08.12.2025 09ч00мин Trelvax_1.0.spb")] = save(at(8, 9, 0), QStringLiteral("A"));
+    expected[QStringLiteral("2025-12-08 09ч00мин копия Trelvax_1.0.spb")] = save(at(8, 9, 0), QStringLiteral("A"));
     save(at(8, 12, 30), QStringLiteral("B"));
     const QByteArray lastOfDay = tp.readJournal();
     save(at(8, 23, 59), QStringLiteral("C"));
     const QByteArray beforeMidnight = tp.readJournal();
     QVERIFY(lastOfDay != beforeMidnight);
-    expected[QStringLiteral("09.12.2025 00ч01мин Trelvax_1.0.spb")] = save(at(9, 0, 1), QStringLiteral("D"));
+    expected[QStringLiteral("2025-12-09 00ч01мин копия Trelvax_1.0.spb")] = save(at(9, 0, 1), QStringLiteral("D"));
     QCOMPARE(expected.last(), beforeMidnight);
     save(at(9, 0, 2), QStringLiteral("E"));
 
     // The program is started again the same day.
     journal = loadedJournal(tp);
     save(at(9, 17, 0), QStringLiteral("F"));
-    expected[QStringLiteral("10.12.2025 08ч15мин Trelvax_1.0.spb")] = save(at(10, 8, 15), QStringLiteral("G"));
+    expected[QStringLiteral("2025-12-10 08ч15мин копия Trelvax_1.0.spb")] = save(at(10, 8, 15), QStringLiteral("G"));
 
     QCOMPARE(filesIn(folder), QStringList(expected.keys()));
     for (auto it = expected.cbegin(); it != expected.cend(); ++it)
@@ -184,7 +218,7 @@ void AutoCopyTest::firstRunCopiesNothingUntilTheNextDay()
     tp.clock.time = tp.clock.time.addDays(1);
     const QByteArray before = tp.readJournal();
     QVERIFY(SaveJournal(*journal, tp.dialogs));
-    QCOMPARE(filesIn(copiesOf(tp)), QStringList{QStringLiteral("10.12.2025 14ч05мин Trelvax_1.0.spb")});
+    QCOMPARE(filesIn(copiesOf(tp)), QStringList{QStringLiteral("2025-12-10 14ч05мин копия Trelvax_1.0.spb")});
     QVERIFY(readFile(QDir(copiesOf(tp)).filePath(filesIn(copiesOf(tp)).first())) == before);
     QCOMPARE(tp.dialogs.messages.size(), 0);
 }
@@ -214,9 +248,9 @@ void AutoCopyTest::restoreCopiesEveryTimeAndOpensInTheCopies()
         startFolders.append(tp.dialogs.fileRequests.last().startFolder);
     }
     QCOMPARE(startFolders, (QStringList{QString(), folder, folder}));
-    const QStringList names = {QStringLiteral("08.12.2025 14ч05мин Trelvax_1.0 (2).spb"),
-                               QStringLiteral("08.12.2025 14ч05мин Trelvax_1.0 (3).spb"),
-                               QStringLiteral("08.12.2025 14ч05мин Trelvax_1.0.spb")};
+    const QStringList names = {QStringLiteral("2025-12-08 14ч05мин копия Trelvax_1.0 (2).spb"),
+                               QStringLiteral("2025-12-08 14ч05мин копия Trelvax_1.0 (3).spb"),
+                               QStringLiteral("2025-12-08 14ч05мин копия Trelvax_1.0.spb")};
     QCOMPARE(filesIn(folder), names);
     QVERIFY(readFile(QDir(folder).filePath(names[2])) == replaced[0]);
     QVERIFY(readFile(QDir(folder).filePath(names[0])) == replaced[1]);
@@ -229,66 +263,140 @@ void AutoCopyTest::restoreCopiesEveryTimeAndOpensInTheCopies()
     QCOMPARE(filesIn(folder), names);
 }
 
+// A restore whose copy fails asks, every time, whether to go on without it; "Нет" changes
+// nothing, and no copy goes before the new one is whole.
+void AutoCopyTest::restoreWithoutItsCopyAsksEveryTime()
+{
+    TestPlatform tp;
+    const QByteArray journal = journalOf(400);
+    tp.writeJournal(journal);
+    tp.settings->setValue(QStringLiteral("AutoCopy"), QStringLiteral("Keep"), QStringLiteral("0"));
+    const QString folder = copiesOf(tp);
+    const QString old = listedCopy(folder, QStringLiteral("2025-01-01 10ч00мин копия Trelvax_1.0.spb"), journalOf(1));
+    const QString chosen = QDir(tp.folder()).filePath(QStringLiteral("копия.spb"));
+    QVERIFY(writeFile(chosen, journalOf(2)));
+    Journal memory;
+    Form1 form(tp.platform, memory);
+    QVERIFY(form.isLoaded());
+    const Dialogs::Message question{QStringLiteral("Не удалось сохранить копию журнала в папке ") + QDir::toNativeSeparators(folder)
+                                        + QStringLiteral(": ") + qt_error_string(EFBIG) + QStringLiteral("\nЗаменить журнал без копии?"),
+                                    QStringLiteral("Trelvax"), Dialogs::Icon::Question, Dialogs::Buttons::YesNo,
+                                    Dialogs::Answer::No};
+    for (const Dialogs::Answer answer : {Dialogs::Answer::No, Dialogs::Answer::Yes}) {
+        tp.dialogs.paths.push_back(chosen);
+        tp.dialogs.answers = {Dialogs::Answer::Yes, answer};
+        tp.dialogs.messages.clear();
+        {
+            FileSizeLimit limit{rlim_t(journal.size() / 2)};
+            QVERIFY(limit.isActive());
+            form.findChild<QAction *>(QStringLiteral("Menu_Tuns_Vost"))->trigger();
+        }
+        QCOMPARE(tp.dialogs.messages.size(), answer == Dialogs::Answer::Yes ? 3 : 2);
+        const Dialogs::Message &asked = tp.dialogs.messages[1];
+        QCOMPARE(asked.text, question.text);
+        QVERIFY(asked.caption == question.caption && asked.icon == question.icon && asked.buttons == question.buttons
+                && asked.defaultButton == question.defaultButton);
+        QCOMPARE(tp.readJournal(), answer == Dialogs::Answer::Yes ? journalOf(2) : journal);
+        QCOMPARE(tp.exit.code.has_value(), answer == Dialogs::Answer::Yes);
+        QCOMPARE(filesIn(folder), QStringList{old});
+    }
+}
+
+// Room for the copy made before a restore is never made by removing the copy restored.
+void AutoCopyTest::restoreNeverRemovesTheCopyItRestores()
+{
+    TestPlatform tp;
+    tp.writeJournal(journalOf(2200)); // about half a megabyte
+    tp.settings->setValue(QStringLiteral("AutoCopy"), QStringLiteral("MaxMB"), QStringLiteral("1"));
+    const QString folder = copiesOf(tp);
+    const QString old = listedCopy(folder, QStringLiteral("2025-12-05 10ч00мин копия Trelvax_1.0.spb"), journalOf(3000));
+    Journal memory;
+    Form1 form(tp.platform, memory);
+    QVERIFY(form.isLoaded());
+    tp.dialogs.paths.push_back(QDir(folder).filePath(old));
+    tp.dialogs.answers.push_back(Dialogs::Answer::Yes);
+    form.findChild<QAction *>(QStringLiteral("Menu_Tuns_Vost"))->trigger();
+    QCOMPARE(tp.exit.code, std::optional<int>(0));
+    QCOMPARE(tp.readJournal(), journalOf(3000));
+    QCOMPARE(filesIn(folder), (QStringList{old, QStringLiteral("2025-12-08 14ч05мин копия Trelvax_1.0.spb")}));
+}
+
 void AutoCopyTest::retention_data()
 {
     QTest::addColumn<QStringList>("settings"); // "Key=value" entries of the section "AutoCopy"
     QTest::addColumn<QList<Existing>>("existing");
-    QTest::addColumn<bool>("copied");
+    QTest::addColumn<QString>("copy"); // the new copy's name, empty for none
     QTest::addColumn<QList<int>>("kept"); // indexes into existing
     // The existing copy whose size is less by the new copy's (the test's journal), so that the
     // copies together take a given size; -1 for none.
     QTest::addColumn<int>("shrunk");
 
-    constexpr qint64 kDay = 24 * 60;
     constexpr qint64 kMB = 1024 * 1024;
-    const auto days = [&](std::initializer_list<qint64> ages) {
+    const QString today = QStringLiteral("2025-12-08 14ч05мин копия Trelvax_1.0.spb");
+    // Copies made at 14:05 the given number of days before the save at 14:05 on 8 December.
+    const auto daysAgo = [](std::initializer_list<int> ages, qint64 size = 100) {
         QList<Existing> list;
-        for (const qint64 age : ages)
-            list.append(Existing{age * kDay});
+        for (const int age : ages)
+            list.append({QDate(2025, 12, 8).addDays(-age).toString(QStringLiteral("yyyy-MM-dd"))
+                             + QStringLiteral(" 14ч05мин копия Trelvax_1.0.spb"),
+                         size});
         return list;
     };
     // Nine young copies: with the new one they are the newest ten.
-    const QList<Existing> nineYoung = days({1, 2, 3, 4, 5, 6, 7, 8, 9});
+    const QList<Existing> nineYoung = daysAgo({1, 2, 3, 4, 5, 6, 7, 8, 9});
     const QList<int> nine = {0, 1, 2, 3, 4, 5, 6, 7, 8};
 
     QTest::newRow("60 days to the minute stay, a minute more goes")
-        << QStringList() << nineYoung + QList<Existing>{{60 * kDay}, {60 * kDay + 1}} << true << nine + QList<int>{9} << -1;
+        << QStringList()
+        << nineYoung + QList<Existing>{{QStringLiteral("2025-10-09 14ч05мин копия Trelvax_1.0.spb")},
+                                       {QStringLiteral("2025-10-09 14ч04мин копия Trelvax_1.0.spb")}}
+        << today << nine + QList<int>{9} << -1;
     QTest::newRow("the newest ten stay whatever their age")
-        << QStringList() << days({100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111}) << true
+        << QStringList() << daysAgo({100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111}) << today
         << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8} << -1;
     QTest::newRow("Keep 2, Days 1")
         << QStringList{QStringLiteral("Keep=2"), QStringLiteral("Days=1")}
-        << QList<Existing>{{kDay - 1}, {kDay}, {kDay + 1}, {5 * kDay}} << true << QList<int>{0, 1} << -1;
+        << QList<Existing>{{QStringLiteral("2025-12-07 14ч06мин копия Trelvax_1.0.spb")},
+                           {QStringLiteral("2025-12-07 14ч05мин копия Trelvax_1.0.spb")},
+                           {QStringLiteral("2025-12-07 14ч04мин копия Trelvax_1.0.spb")},
+                           {QStringLiteral("2025-12-03 14ч05мин копия Trelvax_1.0.spb")}}
+        << today << QList<int>{0, 1} << -1;
     QTest::newRow("Days 0: no copy, nothing removed")
-        << QStringList{QStringLiteral("Days=0")} << days({100, 200, 300}) << false << QList<int>{0, 1, 2} << -1;
+        << QStringList{QStringLiteral("Days=0")} << daysAgo({100, 200, 300}) << QString() << QList<int>{0, 1, 2} << -1;
     QTest::newRow("out of range reads as the defaults")
         << QStringList{QStringLiteral("Days=-1"), QStringLiteral("Keep=5000"), QStringLiteral("MaxMB=0")}
-        << nineYoung + QList<Existing>{{60 * kDay}, {61 * kDay}} << true << nine + QList<int>{9} << -1;
+        << nineYoung + daysAgo({60, 61}) << today << nine + QList<int>{9} << -1;
     // With the new copy, the test's journal of two records. (A copy of today would stand for
     // the day's copy: the copies here are a day old and older.)
     QTest::newRow("500 MB to the byte stay")
-        << QStringList() << QList<Existing>{{kDay, 300 * kMB}, {2 * kDay, 200 * kMB}} << true << QList<int>{0, 1} << 1;
+        << QStringList() << daysAgo({1}, 300 * kMB) + daysAgo({2}, 200 * kMB) << today << QList<int>{0, 1} << 1;
     QTest::newRow("a byte more: the oldest goes, young as it is")
-        << QStringList() << QList<Existing>{{kDay, 300 * kMB}, {2 * kDay, 200 * kMB + 1}} << true << QList<int>{0} << 1;
+        << QStringList() << daysAgo({1}, 300 * kMB) + daysAgo({2}, 200 * kMB + 1) << today << QList<int>{0} << 1;
     QTest::newRow("MaxMB 1: the oldest go until the new copy fits")
-        << QStringList{QStringLiteral("MaxMB=1")}
-        << QList<Existing>{{kDay, kMB / 2}, {2 * kDay, kMB / 2}, {3 * kDay, 1}} << true << QList<int>{0} << -1;
+        << QStringList{QStringLiteral("MaxMB=1")} << daysAgo({1, 2}, kMB / 2) + daysAgo({3}, 1) << today
+        << QList<int>{0} << -1;
+    // Only what the list names, as it was made, is the program's: a name proves nothing. A copy
+    // of an earlier build's name is removed when the list names it.
     QTest::newRow("the operator's files are never removed nor counted")
         << QStringList{QStringLiteral("Keep=0"), QStringLiteral("MaxMB=1")}
-        << QList<Existing>{{400 * kDay, 2 * kMB, QStringLiteral("мой.spb")},
-                           {400 * kDay, 2 * kMB, QStringLiteral("01.01.2024 10ч00мин Trelvax_1.0")},
-                           {400 * kDay, 2 * kMB, QStringLiteral("01.01.2024 10ч00мин Trelvax_1.0 (1).spb")},
-                           {400 * kDay, 10, QStringLiteral("01.01.2024 10ч00мин Trelvax_1.0 (2).spb")}}
-        << true << QList<int>{0, 1, 2} << -1;
+        << QList<Existing>{{QStringLiteral("мой.spb"), 2 * kMB, false},
+                           {QStringLiteral("01.01.2024 10ч00мин Trelvax_1.0.spb"), 2 * kMB, false},
+                           {QStringLiteral("2024-01-01 10ч00мин копия Trelvax_1.0.spb"), 2 * kMB, false},
+                           {QStringLiteral("2024-01-02 10ч00мин копия Trelvax_1.0.spb"), 2 * kMB, true, true},
+                           {QStringLiteral("02.01.2024 10ч00мин Trelvax_1.0 (2).spb"), 10, true}}
+        << today << QList<int>{0, 1, 2, 3} << -1;
+    QTest::newRow("a backup of today under a copy's name is no copy of today")
+        << QStringList() << QList<Existing>{{today, 100, false}}
+        << QStringLiteral("2025-12-08 14ч05мин копия Trelvax_1.0 (2).spb") << QList<int>{0} << -1;
 }
 
-// Before the new copy is written the folder is trimmed so that it fits, after it the copies
-// beyond the newest ones that are too old go.
+// Once the new copy is written and listed, the listed copies beyond the newest ones that are
+// too old go, then the oldest while they take too much.
 void AutoCopyTest::retention()
 {
     QFETCH(QStringList, settings);
     QFETCH(QList<Existing>, existing);
-    QFETCH(bool, copied);
+    QFETCH(QString, copy);
     QFETCH(QList<int>, kept);
     QFETCH(int, shrunk);
     TestPlatform tp;
@@ -299,11 +407,12 @@ void AutoCopyTest::retention()
     const QString folder = copiesOf(tp);
     QVERIFY(QDir().mkpath(folder));
     const qint64 journalSize = tp.readJournal().size();
-    QStringList names;
+    for (qsizetype i = 0; i < existing.size(); ++i)
+        makeFile(QDir(folder).filePath(existing[i].name), i == shrunk ? existing[i].size - journalSize : existing[i].size);
+    QVERIFY(writeFile(QDir(folder).filePath(AutoCopy::listName()), listOf(folder, existing)));
     for (const Existing &e : existing) {
-        const QString name = e.name.isEmpty() ? AutoCopy::copyName(tp.clock.time.addSecs(-60 * e.minutesAgo)) : e.name;
-        makeFile(QDir(folder).filePath(name), names.size() == shrunk ? e.size - journalSize : e.size);
-        names.append(name);
+        QFile file(QDir(folder).filePath(e.name));
+        QVERIFY(!e.changed || (file.open(QIODevice::ReadWrite) && file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime)));
     }
     std::unique_ptr<Journal> journal = loadedJournal(tp);
     QVERIFY(journal);
@@ -311,16 +420,15 @@ void AutoCopyTest::retention()
 
     QStringList expected;
     for (const int i : kept)
-        expected.append(names[i]);
-    const QString newCopy = AutoCopy::copyName(tp.clock.time);
-    if (copied)
-        expected.append(newCopy);
+        expected.append(existing[i].name);
+    if (!copy.isEmpty())
+        expected.append(copy);
     expected.sort();
     QStringList actual = filesIn(folder);
     actual.sort();
     QCOMPARE(actual, expected);
-    if (copied)
-        QCOMPARE(readFile(QDir(folder).filePath(newCopy)), journalOf(2));
+    if (!copy.isEmpty())
+        QCOMPARE(readFile(QDir(folder).filePath(copy)), journalOf(2));
     QCOMPARE(tp.dialogs.messages.size(), 0);
 }
 

@@ -88,16 +88,24 @@ void JournalBackupTest::backupWritesWhatTheSaveWrites()
     Session s(t);
     s.journal->table.setField(2, 4, QStringLiteral("ВАЗ|2107\r\nуниверсал"));
     s.journal->table.setField(3, 200, QStringLiteral("Škoda"));
-    const QString backup = QDir(t.folder()).filePath(QStringLiteral("08.12.2025 14ч05мин Trelvax_1.0"));
-    t.dialogs.paths.push_back(backup);
+    const QString stick = QDir(t.folder()).filePath(QStringLiteral("флешка"));
+    QVERIFY(QDir().mkpath(stick));
+    const QString backup = QDir(stick).filePath(QStringLiteral("08.12.2025 14ч05мин Trelvax_1.0"));
+    t.dialogs.paths = {backup, QString(), QString()};
 
     s.menu("Menu_Tuns_RCopy");
+    // The next backup dialog opens where this backup went, whatever folder a restore dialog
+    // opened in meanwhile.
+    s.menu("Menu_Tuns_Vost");
+    s.menu("Menu_Tuns_RCopy");
 
-    QCOMPARE(t.dialogs.fileRequests.size(), 1);
+    QCOMPARE(t.dialogs.fileRequests.size(), 3);
     const Dialogs::FileRequest &request = t.dialogs.fileRequests.first();
     QCOMPARE(request.filter, QStringLiteral("Файлы (*.spb)|*.spb|Все файлы(*.*)|*.*|"));
     QCOMPARE(request.suggestedName, QStringLiteral("08.12.2025 14ч05мин Trelvax_1.0"));
     QCOMPARE(request.defaultPattern, QStringLiteral("*.spb"));
+    QCOMPARE(request.startFolder, t.folder());
+    QCOMPARE(t.dialogs.fileRequests[2].startFolder, stick);
     QVERIFY(t.dialogs.messages.isEmpty());
     QCOMPARE(s.journal->table.text(2, 4), QStringLiteral("ВАЗ|2107\r\nуниверсал"));
     QCOMPARE(t.readJournal(), journalOf(3));

@@ -1,7 +1,16 @@
 #include "TestPlatform.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
+#include "platform/QtDialogs.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QWidget>
 
 #include <QTest>
@@ -68,6 +77,55 @@ private Q_SLOTS:
         dialog.inform(QStringLiteral("text"), QString(), Dialogs::Icon::None);
 
         QCOMPARE(script.owners, QStringList(9, QStringLiteral("frmPTS1")));
+    }
+
+    // The backup's suggested name ends in ".0", which a dialog takes for an extension: while
+    // "*.spb" is selected, ".spb" is added all the same, before the dialog asks about replacing
+    // a file of that name; with every file shown, the name stays as typed.
+    void savedNameGetsTheSelectedExtension_data()
+    {
+        QTest::addColumn<int>("filter");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved");
+        QTest::addColumn<bool>("exists");
+        const QString suggested = QStringLiteral("08.12.2025 14ч05мин Trelvax_1.0");
+        QTest::newRow("suggested name") << 0 << suggested << suggested + QStringLiteral(".spb") << false;
+        QTest::newRow("suggested name, saved before") << 0 << suggested << suggested + QStringLiteral(".spb") << true;
+        QTest::newRow("own extension") << 0 << QStringLiteral("копия.SPB") << QStringLiteral("копия.SPB") << false;
+        QTest::newRow("all files") << 1 << suggested << suggested << false;
+    }
+
+    void savedNameGetsTheSelectedExtension()
+    {
+        QFETCH(int, filter);
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        QFETCH(bool, exists);
+        QTemporaryDir folder;
+        QVERIFY(!exists || QFile(QDir(folder.path()).filePath(saved)).open(QIODevice::WriteOnly));
+        QtDialogs dialogs;
+        bool asked = false;
+        // The operator, inside the dialogs' own event loops: picks the filter, types, presses
+        // Enter; a question about a file that exists is answered with Yes.
+        QTimer operatorHand;
+        connect(&operatorHand, &QTimer::timeout, this, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                asked = true;
+                box->button(QMessageBox::Yes)->click();
+            } else if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && dialog->isVisible()) {
+                dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"))->setCurrentIndex(filter);
+                auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                name->setText(typed); // (keyClicks types Latin-1 only)
+                QTimer::singleShot(0, name, [name] { QTest::keyClick(name, Qt::Key_Return); });
+            }
+        });
+        operatorHand.start(20);
+        const std::optional<QString> path = dialogs.saveFile(
+            {QStringLiteral("Файлы (*.spb)|*.spb|Все файлы(*.*)|*.*|"), folder.path(), QString(), QStringLiteral("*.spb"), true});
+        operatorHand.stop();
+        QCOMPARE(path, std::optional<QString>(QDir::toNativeSeparators(QDir(folder.path()).filePath(saved))));
+        QCOMPARE(asked, exists);
     }
 };
 

@@ -440,7 +440,7 @@ void Form1::Menu_Nastr_Tabl_Click()
 
 void Form1::Menu_Tuns_RCopy_Click()
 {
-    JournalBackup::backUp(m_journal, m_platform);
+    JournalBackup::backUp(m_journal, m_platform, m_backupFolder);
 }
 
 void Form1::Menu_Tuns_Vost_Click()

@@ -88,6 +88,8 @@ private:
     bool m_ended = false;
     // The table settings dialog or the about box while one is open.
     QPointer<QWidget> m_dialog;
+    // Where the run's last backup went: the next backup dialog opens there.
+    QString m_backupFolder;
 
     JournalGridModel *m_model = nullptr;
     RecordGrid *g = nullptr;
