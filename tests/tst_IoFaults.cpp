@@ -182,31 +182,33 @@ void IoFaultsTest::everyCallFails_data()
     // The beginnings of the boxes that tell of a failure, and the caption that says "done".
     QTest::addColumn<QStringList>("failures");
     QTest::addColumn<QString>("done");
+    QTest::addColumn<bool>("noUnnamedFiles");
     const QString save = QStringLiteral("Trelvax | Ошибка сохранения");
     const QString copy = QStringLiteral("Не удалось сохранить копию журнала");
     const QString settings = QStringLiteral("Trelvax | Не удалось сохранить настройки программы в файл ");
-    QTest::newRow("Delete") << Delete << QStringList{save} << QString();
-    QTest::newRow("Delete, the day's copy") << DeleteWithCopy << QStringList{save, "Trelvax | " + copy} << QString();
-    QTest::newRow("editor's close") << EditorClose << QStringList{save} << QString();
-    QTest::newRow("backup") << Backup << QStringList{"Ошибка копирования | Резервная копия не создана"} << QString();
+    QTest::newRow("Delete") << Delete << QStringList{save} << QString() << false;
+    QTest::newRow("Delete, the day's copy") << DeleteWithCopy << QStringList{save, "Trelvax | " + copy} << QString() << false;
+    QTest::newRow("editor's close") << EditorClose << QStringList{save} << QString() << false;
+    QTest::newRow("editor's close, no unnamed files") << EditorClose << QStringList{save} << QString() << true;
+    QTest::newRow("backup") << Backup << QStringList{"Ошибка копирования | Резервная копия не создана"} << QString() << false;
     QTest::newRow("restore, the copy before it")
         << Restore
         << QStringList{"Trelvax | Ошибка копирования файла", "Ошибка копирования | Доступ к файлу закрыт!",
                        "Trelvax | " + copy}
-        << QStringLiteral("Востановление произошло успешно");
+        << QStringLiteral("Востановление произошло успешно") << false;
     QTest::newRow("Autoload") << Template
                               << QStringList{"Ошибка сохранения | Не удалось сохранить шаблон автозаполнения в файл "}
-                              << QString();
+                              << QString() << false;
     QTest::newRow("print window's close: Shrift, settings")
         << PrintClose << QStringList{"Ошибка сохранения | Не удалось сохранить шрифты полей в файл ", settings}
-        << QString();
+        << QString() << false;
     QTest::newRow("page picture") << Picture
                                   << QStringList{"Ошибка сохранения | Не удалось сохранить изображение в файл "}
-                                  << QStringLiteral("Файл сохранен.");
-    QTest::newRow("PDF") << Pdf << QStringList{"Сохранить в PDF | Не удалось сохранить файл "} << QString();
-    QTest::newRow("settings at the journal window's close") << Settings << QStringList{settings} << QString();
+                                  << QStringLiteral("Файл сохранен.") << false;
+    QTest::newRow("PDF") << Pdf << QStringList{"Сохранить в PDF | Не удалось сохранить файл "} << QString() << false;
+    QTest::newRow("settings at the journal window's close") << Settings << QStringList{settings} << QString() << false;
     QTest::newRow("journal's load") << Load
-                                    << QStringList{"Trelvax | Ошибка при открытии файла базы данных "} << QString();
+                                    << QStringList{"Trelvax | Ошибка при открытии файла базы данных "} << QString() << false;
 }
 
 void IoFaultsTest::everyCallFails()
@@ -214,10 +216,11 @@ void IoFaultsTest::everyCallFails()
     QFETCH(Operation, op);
     QFETCH(QStringList, failures);
     QFETCH(QString, done);
+    QFETCH(bool, noUnnamedFiles);
 
     prepare(op);
     const Outcome before = outcome();
-    SystemCallFaults::watch(m_test->folder());
+    SystemCallFaults::watch(m_test->folder(), {0, 0, false, noUnnamedFiles});
     act(op);
     const QStringList calls = SystemCallFaults::calls();
     const Outcome clean = outcome();
@@ -228,8 +231,9 @@ void IoFaultsTest::everyCallFails()
     for (int n = 1; n <= calls.size(); ++n) {
         const QString &call = calls[n - 1];
         const bool transfer = QStringList{"write", "read", "copy_file_range"}.contains(call);
-        for (const SystemCallFaults::Fault fault : {SystemCallFaults::Fault{n, EIO}, {n, ENOSPC}, {n, EACCES},
-                                                    {n, EIO, true}}) {
+        for (const SystemCallFaults::Fault fault :
+             {SystemCallFaults::Fault{n, EIO, false, noUnnamedFiles}, {n, ENOSPC, false, noUnnamedFiles},
+              {n, EACCES, false, noUnnamedFiles}, {n, EIO, true, noUnnamedFiles}}) {
             if (fault.halfway && !transfer)
                 continue;
             prepare(op);

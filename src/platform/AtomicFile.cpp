@@ -41,10 +41,13 @@ public:
         if (existing && (S_ISDIR(old.st_mode) || ::access(m_target.constData(), W_OK) != 0))
             return failed(S_ISDIR(old.st_mode) ? EISDIR : errno);
 #if defined(O_TMPFILE)
+        // An unnamed file is named through /proc; a file system without unnamed files, or a
+        // system without /proc, gets a named one.
+        static const bool namedThroughProc = ::access("/proc/self/fd", X_OK) == 0;
         const QByteArray folder = QFile::encodeName(QFileInfo(QFile::decodeName(m_target)).absolutePath());
-        m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-        // A file system without unnamed files gets a named one.
-        if (m_fd < 0 && (errno == EOPNOTSUPP || errno == EISDIR))
+        if (namedThroughProc)
+            m_fd = ::open(folder.constData(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+        if (m_fd < 0 && (!namedThroughProc || errno == EOPNOTSUPP || errno == EISDIR))
 #endif
             named([this](const QByteArray &name) {
                 m_fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);

@@ -99,6 +99,10 @@ template<typename Open>
 int opened(const char *path, int flags, Open open)
 {
     const bool inFolder = under(path);
+    if (inFolder && s.fault.noUnnamedFiles && (flags & O_TMPFILE) == O_TMPFILE) {
+        errno = EOPNOTSUPP;
+        return -1;
+    }
     if (inFolder && count((flags & O_ACCMODE) == O_RDONLY ? "open (read)" : "open") == Verdict::Fail)
         return -1;
     const int fd = open();

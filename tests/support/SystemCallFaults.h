@@ -16,6 +16,8 @@ struct Fault
     // A write or kernel copy moves half its bytes instead; the next one on that file then
     // fails with `error` (a write) or finds the end (a kernel copy that stops short).
     bool halfway = false;
+    // A file system without unnamed files (O_TMPFILE), as a network drive may be: uncounted.
+    bool noUnnamedFiles = false;
 };
 
 // Counts the calls on files under `folder` from now on, and lets `fault` happen.
