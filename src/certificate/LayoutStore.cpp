@@ -88,20 +88,52 @@ void LayoutStore::LoadLayout(CertificateLayout &layout) const
     }
 }
 
+LayoutStore::EntryName LayoutStore::entryName(int entry, Spelling spelling)
+{
+    const bool top = entry % 2 == 0;
+    const int element = entry / 2;
+    if (element < kLabelCount)
+        return {top ? kLabelTop : kLabelLeft, QString::number(element)};
+    const auto picture = PictureId(element - kLabelCount);
+    const PictureEntry &names = (spelling == Spelling::Reset && picture == PictureId::ImPodp)
+        ? kResetSignatureEntry
+        : kPictureEntries[size_t(picture)];
+    return {top ? names.topSection : names.leftSection, names.key};
+}
+
 void LayoutStore::store(const CertificateLayout &layout, Spelling spelling)
 {
-    for (int i = 0; i < kLabelCount; ++i) {
-        const QString key = QString::number(i);
-        write(kLabelTop, key, layout.label(i).pos.top);
-        write(kLabelLeft, key, layout.label(i).pos.left);
+    for (int entry = 0; entry < kEntryCount; ++entry) {
+        const int element = entry / 2;
+        const MmPoint pos = element < kLabelCount ? layout.label(element).pos
+                                                  : layout.picture(PictureId(element - kLabelCount)).pos;
+        const EntryName name = entryName(entry, spelling);
+        write(name.section, name.key, entry % 2 == 0 ? pos.top : pos.left);
     }
-    for (int p = 0; p < kPictureCount; ++p) {
-        const PictureEntry &entry = (spelling == Spelling::Reset && PictureId(p) == PictureId::ImPodp)
-            ? kResetSignatureEntry
-            : kPictureEntries[size_t(p)];
-        const MmPoint pos = layout.picture(PictureId(p)).pos;
-        write(entry.topSection, entry.key, pos.top);
-        write(entry.leftSection, entry.key, pos.left);
+    m_settings.sync();
+}
+
+LayoutStore::StoredEntries LayoutStore::storedEntries() const
+{
+    StoredEntries entries;
+    for (int entry = 0; entry < kEntryCount; ++entry) {
+        const EntryName name = entryName(entry, Spelling::Reset);
+        if (m_settings.contains(name.section, name.key))
+            entries[size_t(entry)] = m_settings.value(name.section, name.key, QString());
+    }
+    return entries;
+}
+
+void LayoutStore::restoreStoredEntries(const StoredEntries &entries)
+{
+    // An entry that exists keeps its spelling; one made here is spelled as "Сброс" spells it,
+    // since only taking back and doing again a reset puts entries back.
+    for (int entry = 0; entry < kEntryCount; ++entry) {
+        const EntryName name = entryName(entry, Spelling::Reset);
+        if (const std::optional<QString> &value = entries[size_t(entry)])
+            m_settings.setValue(name.section, name.key, *value);
+        else
+            m_settings.remove(name.section, name.key);
     }
     m_settings.sync();
 }

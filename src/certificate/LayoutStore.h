@@ -2,6 +2,11 @@
 
 #include "LayoutTypes.h"
 
+#include <QString>
+
+#include <array>
+#include <optional>
+
 class CertificateLayout;
 class CommonDialog;
 class SettingsStore;
@@ -26,8 +31,22 @@ public:
     // The closing question when positions were changed; stores them on Yes. Never cancels.
     void SaveLayoutOnClose(CertificateLayout &layout, CommonDialog &dialog);
 
+    // The layout's stored entries (each label's Top and Left, then each picture's) as they
+    // are: a text, or none where there is no entry. Taking back "Сброс", which stores at once,
+    // puts back exactly what it wrote over, spelling and missing entries included.
+    static constexpr int kEntryCount = 2 * (kLabelCount + kPictureCount);
+    using StoredEntries = std::array<std::optional<QString>, kEntryCount>;
+    StoredEntries storedEntries() const;
+    void restoreStoredEntries(const StoredEntries &entries);
+
 private:
     enum class Spelling { Save, Reset };
+    struct EntryName
+    {
+        QString section;
+        QString key;
+    };
+    static EntryName entryName(int entry, Spelling spelling);
     void store(const CertificateLayout &layout, Spelling spelling);
     void write(const QString &section, const QString &key, float value);
     // `missing` when there is no entry, `current` when it cannot be read or is out of range.

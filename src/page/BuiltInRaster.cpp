@@ -31,12 +31,6 @@ std::deque<Entry> &entries()
     return cache;
 }
 
-int &made()
-{
-    static int count = 0;
-    return count;
-}
-
 // The raster the build drew from the same vector art for this size, when there is one: the
 // resource's name with the pixel size for ".svg" (":/assets/blank1-302x429.argb"). Its pixels
 // are stored as they are drawn, premultiplied and uncompressed (see tools/render_picture.cpp),
@@ -106,7 +100,6 @@ QImage raster(const QString &resource, QSize devicePixels, qreal ratio)
         image = drawnRaster(resource, devicePixels);
     if (image.isNull())
         return {};
-    ++made();
     image.convertTo(QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
 
@@ -120,11 +113,6 @@ QImage raster(const QString &resource, QSize devicePixels, qreal ratio)
             ++it;
     }
     return image;
-}
-
-int madeCount()
-{
-    return made();
 }
 
 } // namespace BuiltInRaster

@@ -17,7 +17,4 @@ namespace BuiltInRaster {
 // asked for since. Null when the picture cannot be drawn.
 QImage raster(const QString &resource, QSize devicePixels, qreal ratio);
 
-// How many rasters this run has made, read from the build's files or drawn.
-int madeCount();
-
 } // namespace BuiltInRaster

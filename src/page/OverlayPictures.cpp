@@ -2,8 +2,8 @@
 
 #include "imaging/PNG.h"
 
-#include <QDateTime>
-#include <QFileInfo>
+#include <QCryptographicHash>
+#include <QFile>
 
 #include <deque>
 
@@ -14,19 +14,24 @@ namespace {
 struct Entry
 {
     QString path;
-    qint64 size = 0;
-    QDateTime modified;
-    QDateTime changed;
+    QByteArray digest;
     int opacity = 0;
     int dpiX = 0;
     int dpiY = 0;
     QImage image;
-
-    bool sameFileAs(const QFileInfo &info) const
-    {
-        return size == info.size() && modified == info.lastModified() && changed == info.metadataChangeTime();
-    }
 };
+
+// What tells two versions of a file apart. Size and time stamps do not: a picture saved over
+// another of the same size within the time stamps' granularity (a millisecond as Qt reads them,
+// whole seconds on some file systems) has the same ones. Empty when the file cannot be read.
+QByteArray digestOf(const QString &path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Blake2b_256);
+    if (!file.open(QIODevice::ReadOnly) || !hash.addData(&file))
+        return {};
+    return hash.result();
+}
 
 // A stamp and a signature, and the ones an operator tries in their place.
 constexpr size_t kKept = 4;
@@ -37,40 +42,27 @@ std::deque<Entry> &entries()
     return kept;
 }
 
-int &decoded()
-{
-    static int count = 0;
-    return count;
-}
-
 } // namespace
 
 QImage load(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX, int logicalDpiY, QWidget *owner)
 {
-    const QFileInfo info(path);
+    const QByteArray digest = digestOf(path);
     std::deque<Entry> &kept = entries();
     for (auto it = kept.begin(); it != kept.end(); ++it) {
         if (it->path != path || it->opacity != opacity || it->dpiX != logicalDpiX || it->dpiY != logicalDpiY)
             continue;
-        if (info.exists() && it->sameFileAs(info))
+        if (!digest.isEmpty() && it->digest == digest)
             return it->image;
         kept.erase(it);
         break;
     }
-    ++decoded();
     const QImage image = LoadPngPicture(dialogs, path, opacity, logicalDpiX, logicalDpiY, owner);
     if (image.isNull())
         return image;
-    kept.push_front({path, info.size(), info.lastModified(), info.metadataChangeTime(), opacity, logicalDpiX,
-                     logicalDpiY, image});
+    kept.push_front({path, digest, opacity, logicalDpiX, logicalDpiY, image});
     if (kept.size() > kKept)
         kept.pop_back();
     return image;
-}
-
-int decodedCount()
-{
-    return decoded();
 }
 
 } // namespace OverlayPictures

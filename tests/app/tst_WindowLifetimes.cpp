@@ -183,6 +183,8 @@ private Q_SLOTS:
         box->setFocus();
         typeInto(box, QStringLiteral("X"));
         QCOMPARE(box->text(), QString());
+        // Greyed like the window, not the yellow of a box being typed in.
+        QCOMPARE(box->palette().color(QPalette::Base), box->palette().color(QPalette::Window));
 
         closeBox(editor());
         settle();
@@ -205,6 +207,10 @@ private Q_SLOTS:
         numberMenu("Menu_Fon_Reset");
         correctLabel(0, QStringLiteral("ИСПРАВЛЕНО"));
         QVERIFY(editor()->isVisible());
+        // The editor in view says why its boxes, which look read-only, take no typing.
+        auto *box = editor()->findChild<QLineEdit *>(QStringLiteral("txt(5)"));
+        const QWidget *why = editor()->findChild<QWidget *>(QStringLiteral("LblReadOnly"));
+        QVERIFY(why && why->isVisible() && box->isReadOnly());
         preview();
         QCOMPARE(openFrames().size(), 1);
         QCOMPARE(frame(), first);
@@ -219,7 +225,7 @@ private Q_SLOTS:
         QVERIFY(editor()->isVisible());
         QCOMPARE(editor()->boxText(0), QStringLiteral("ИСПРАВЛЕНО"));
         // The boxes take typing again once the certificate has gone.
-        auto *box = editor()->findChild<QLineEdit *>(QStringLiteral("txt(5)"));
+        QVERIFY(!why->isVisible());
         box->setFocus();
         typeInto(box, QStringLiteral("X"));
         QCOMPARE(box->text(), QStringLiteral("X"));

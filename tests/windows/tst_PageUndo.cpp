@@ -1,4 +1,5 @@
 #include "CertificateFrame.h"
+#include "Files.h"
 #include "certificate/BuiltInLayout.h"
 #include "platform/RegionalNumber.h"
 
@@ -389,6 +390,31 @@ private Q_SLOTS:
         const auto disk = m_test->reopenSettings();
         QCOMPARE(disk->value("PTS1top", "5", {}), RegionalNumber::format(shown.top));
         QCOMPARE(disk->value("PTS1leftImpech", "Impech", {}), RegionalNumber::format(stamp.left));
+    }
+
+    // "Сброс" stores at once, so taking it back puts back the stored entries it wrote over,
+    // byte for byte (one that was missing is missing again), and doing it again stores it again.
+    void undoingAResetTakesBackWhatItStored()
+    {
+        open();
+        for (const char *command : {"click 5", "key Down", "save"})
+            run(QLatin1String(command));
+        m_frame->close();
+        QVERIFY(m_test->settings->value("PTS1top", "5", {}).contains(QLatin1Char(',')));
+        m_test->settings->remove(QStringLiteral("PTS1topImpodp"), QStringLiteral("Impodp"));
+        QVERIFY(m_test->settings->sync());
+        const QByteArray before = readFile(m_test->settingsPath());
+        open();
+        run(QStringLiteral("reset"));
+        const QByteArray reset = readFile(m_test->settingsPath());
+        run(QStringLiteral("undo"));
+        QCOMPARE(readFile(m_test->settingsPath()), before);
+        run(QStringLiteral("redo"));
+        QCOMPARE(readFile(m_test->settingsPath()), reset);
+        run(QStringLiteral("undo"));
+        m_test->dialogs.answers = {Dialogs::Answer::No};
+        m_frame->close();
+        QCOMPARE(readFile(m_test->settingsPath()), before);
     }
 
     // Ctrl+Z takes back, Ctrl+Y and Ctrl+Shift+Z do again, while the print window has the

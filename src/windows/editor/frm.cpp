@@ -37,6 +37,7 @@ const QString saveTemplate = QStringLiteral("Сохранить для авто�
 const QString menu = QStringLiteral("Галочки");
 const QString tickAll = QStringLiteral("Установить  все галочки");
 const QString clearAll = QStringLiteral("Снять все галочки");
+const QString readOnly = QStringLiteral("Закройте окно печати, чтобы изменить запись");
 } // namespace Text
 
 namespace Key {
@@ -184,6 +185,12 @@ void frm::buildControls()
 {
     Label3 = blueLabel(QString(), QStringLiteral("Label3"), this);
     Label3->move(pixelsFromTwips(7950), pixelsFromTwips(45));
+    // Beside the heading while the certificate holds the texts; placed once the heading is known.
+    LblReadOnly = new QLabel(Text::readOnly, this);
+    LblReadOnly->setObjectName(QStringLiteral("LblReadOnly"));
+    setColour(LblReadOnly, QPalette::WindowText, QColor(160, 0, 0));
+    LblReadOnly->adjustSize();
+    LblReadOnly->hide();
 
     for (int i = 0; i < kBoxCount; ++i) {
         auto *box = new FieldBox(i, this);
@@ -317,6 +324,7 @@ void frm::Form_Load()
     loadUpperCaseBoxes();
     Label3->setText(Text::heading + QString::number(record));
     Label3->adjustSize();
+    LblReadOnly->move(Label3->geometry().right() + pixelsFromTwips(240), Label3->y());
 }
 
 void frm::Form_Unload()
@@ -369,7 +377,30 @@ void frm::closeEvent(QCloseEvent *event)
 
 void frm::txt_GotFocus(int index)
 {
-    setColour(txt[size_t(index)], QPalette::Base, m_journal.FocusBackColor);
+    showBoxBackground(index, true);
+}
+
+void frm::showBoxBackground(int index, bool focused)
+{
+    // A box that takes no typing looks it, focused or not: greyed like the window, never the
+    // yellow of a box being typed in.
+    FieldBox *box = txt[size_t(index)];
+    const QPalette normal = QApplication::palette(box);
+    QColor colour = normal.color(QPalette::Base);
+    if (box->isReadOnly())
+        colour = normal.color(QPalette::Window);
+    else if (focused)
+        colour = m_journal.FocusBackColor;
+    setColour(box, QPalette::Base, colour);
+}
+
+void frm::setBoxesReadOnly(bool readOnly)
+{
+    for (FieldBox *box : txt) {
+        box->setReadOnly(readOnly);
+        showBoxBackground(box->index(), box->hasFocus());
+    }
+    LblReadOnly->setVisible(readOnly);
 }
 
 void frm::txt_LostFocus(int index)
@@ -378,7 +409,7 @@ void frm::txt_LostFocus(int index)
     const QString unbroken = FieldInputRules::withoutLineBreaks(box->text());
     if (unbroken != box->text())
         box->setText(unbroken);
-    setColour(box, QPalette::Base, QApplication::palette(box).color(QPalette::Base));
+    showBoxBackground(index, false);
     const int k = FieldCatalogue::upperCaseBoxFor(index);
     if (k != FieldCatalogue::kNoBox && Ch1[size_t(k)]->isChecked()) {
         const QString capitals = FieldInputRules::inCapitals(box->text());
@@ -526,8 +557,7 @@ void frm::setCertificate(QWidget *certificate)
         certificate->setVisible(shown);
     }
     connect(certificate, &QObject::destroyed, this, [this, certificate] { certificateGone(certificate); });
-    for (FieldBox *box : txt)
-        box->setReadOnly(true);
+    setBoxesReadOnly(true);
 }
 
 bool frm::certificateOpen() const
@@ -540,8 +570,7 @@ void frm::certificateGone(const QObject *certificate)
     // An earlier certificate, closed before this one opened, has nothing to say.
     if (m_certificate && m_certificate.data() != certificate)
         return;
-    for (FieldBox *box : txt)
-        box->setReadOnly(false);
+    setBoxesReadOnly(false);
     if (m_closeAfterCertificate && !m_unloaded)
         QTimer::singleShot(0, this, &QWidget::close);
 }

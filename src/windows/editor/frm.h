@@ -65,6 +65,9 @@ private:
     void Form_Unload();
 
     void txt_GotFocus(int index);
+    void showBoxBackground(int index, bool focused);
+    // While the certificate holds the texts: the boxes take no typing, and say so.
+    void setBoxesReadOnly(bool readOnly);
     void txt_LostFocus(int index);
     void txt_Enter(int index);
     void vinChanged();
@@ -88,6 +91,8 @@ private:
     std::array<FieldBox *, kBoxCount> txt{};
     std::array<QCheckBox *, kUpperCaseBoxCount> Ch1{};
     QLabel *Label3 = nullptr;
+    // "Закройте окно печати, …", shown while the boxes are read-only.
+    QLabel *LblReadOnly = nullptr;
     QPushButton *Command1 = nullptr;
     QPushButton *Command3 = nullptr;
     // Hover captions of Command1 and Command3.

@@ -1,6 +1,7 @@
 #include "PageUndo.h"
 
 #include "certificate/CertificateLayout.h"
+#include "certificate/LayoutStore.h"
 #include "certificate/PageSnapshot.h"
 #include "platform/Clock.h"
 #include "platform/RegionalNumber.h"
@@ -55,15 +56,22 @@ public:
     {
         m_undone = true;
         m_owner.restore(m_before);
+        takeBack();
     }
     void redo() override
     {
-        if (m_pushed)
+        if (m_pushed) {
             m_owner.restore(m_after);
+            doAgain();
+        }
         m_pushed = true;
     }
 
 protected:
+    // What the change did besides the page.
+    virtual void takeBack() {}
+    virtual void doAgain() {}
+
     PageUndo &m_owner;
     PageSnapshot m_before;
     PageSnapshot m_after;
@@ -112,6 +120,25 @@ private:
     float m_dy;
 };
 
+class PageUndo::StoredStep final : public Step
+{
+public:
+    StoredStep(PageUndo &owner, const QString &name, PageSnapshot before, PageSnapshot after, LayoutStore &store,
+               LayoutStore::StoredEntries storedBefore, LayoutStore::StoredEntries storedAfter)
+        : Step(owner, name, std::move(before), std::move(after)), m_store(store),
+          m_storedBefore(std::move(storedBefore)), m_storedAfter(std::move(storedAfter))
+    {
+    }
+
+private:
+    void takeBack() override { m_store.restoreStoredEntries(m_storedBefore); }
+    void doAgain() override { m_store.restoreStoredEntries(m_storedAfter); }
+
+    LayoutStore &m_store;
+    LayoutStore::StoredEntries m_storedBefore;
+    LayoutStore::StoredEntries m_storedAfter;
+};
+
 PageUndo::PageUndo(CertificateLayout &layout, Clock &clock, QObject *parent)
     : QObject(parent), m_layout(layout), m_clock(clock)
 {
@@ -124,16 +151,25 @@ PageUndo::~PageUndo()
     m_stack.blockSignals(true);
 }
 
-void PageUndo::record(const QString &name, const std::function<void()> &change)
+void PageUndo::record(const QString &name, const std::function<void()> &change, LayoutStore *store)
 {
     PageSnapshot before = PageSnapshot::of(m_layout);
+    const LayoutStore::StoredEntries storedBefore = store ? store->storedEntries() : LayoutStore::StoredEntries();
     const QPointer<PageUndo> alive(this);
     change();
     if (!alive)
         return;
     PageSnapshot after = PageSnapshot::of(m_layout);
-    if (!after.sameAs(before))
-        m_stack.push(new Step(*this, name, std::move(before), std::move(after)));
+    if (!store) {
+        if (!after.sameAs(before))
+            m_stack.push(new Step(*this, name, std::move(before), std::move(after)));
+        return;
+    }
+    // A page already where the change puts it may still have had other positions stored.
+    LayoutStore::StoredEntries storedAfter = store->storedEntries();
+    if (!after.sameAs(before) || storedAfter != storedBefore)
+        m_stack.push(new StoredStep(*this, name, std::move(before), std::move(after), *store, storedBefore,
+                                    std::move(storedAfter)));
 }
 
 void PageUndo::recordLabelMove(float dx, float dy, const std::function<void()> &change)

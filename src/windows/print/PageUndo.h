@@ -8,6 +8,7 @@
 
 class CertificateLayout;
 class Clock;
+class LayoutStore;
 struct PageSnapshot;
 
 // The steps the operator can take back in one print window: every change of the page is one
@@ -29,8 +30,9 @@ public:
 
     // Runs `change`; when the page is no longer what it was, that is one step named `name`.
     // The change may ask the operator (a dialog); should the window go meanwhile, nothing is
-    // kept.
-    void record(const QString &name, const std::function<void()> &change);
+    // kept. A change that also stores positions at once ("Сброс") names its `store`: its step
+    // takes back what was stored as well, and stores it again when done again.
+    void record(const QString &name, const std::function<void()> &change, LayoutStore *store = nullptr);
     // A move of the selected labels, joined to the run of moves before it where it belongs.
     void recordLabelMove(float dx, float dy, const std::function<void()> &change);
 
@@ -51,6 +53,7 @@ Q_SIGNALS:
 private:
     class Step;
     class LabelMoveStep;
+    class StoredStep;
     void restore(const PageSnapshot &page);
 
     CertificateLayout &m_layout;

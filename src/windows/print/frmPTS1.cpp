@@ -591,7 +591,7 @@ void frmPTS1::SaveLayout()
 
 void frmPTS1::ResetLayout()
 {
-    m_undo->record(PageUndo::resetName(), [this] { m_store->ResetLayout(*m_layout, CommonDialog1); });
+    m_undo->record(PageUndo::resetName(), [this] { m_store->ResetLayout(*m_layout, CommonDialog1); }, m_store.get());
     if (txt1->isVisible())
         placeLabelEditor();
 }
