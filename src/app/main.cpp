@@ -77,6 +77,7 @@ int main(int argc, char *argv[])
         return 1;
 
     SettingsStore settings;
+    settings.reportFailuresTo(dialogs);
     QtShell shell;
     SystemClock clock;
     QtScreen screen;

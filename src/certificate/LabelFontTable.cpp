@@ -140,7 +140,7 @@ void LabelFontTable::read(const QString &path)
     }
 }
 
-bool LabelFontTable::write(const QString &path) const
+bool LabelFontTable::write(const QString &path, QString *error) const
 {
     QByteArray bytes;
     for (const LabelFont &font : m_entries) {
@@ -152,5 +152,5 @@ bool LabelFontTable::write(const QString &path) const
             bytes += "\r\n";
         }
     }
-    return writeFileAtomically(path, bytes);
+    return writeFileAtomically(path, bytes, error);
 }

@@ -56,7 +56,7 @@ public:
     // were. A missing or unreadable file changes nothing.
     void read(const QString &path);
     // WriteFontFile: 220 lines; false when the file could not be written.
-    bool write(const QString &path) const;
+    bool write(const QString &path, QString *error = nullptr) const;
 
     // The file's text form of a field, and the values of a field read back.
     static QString textOf(const QVariant &field);

@@ -71,14 +71,24 @@ bool isPlainName(const QString &name)
         && !name.contains(QLatin1Char('/')) && !name.contains(QLatin1Char('\\')) && name != Text::list;
 }
 
-// One line a copy: "2025-12-08 14:05|<size>|<modified>|<name>", the name last.
-std::vector<AutoCopy::StoredCopy> readList(const QString &folder)
+// One line a copy: "2025-12-08 14:05|<size>|<modified>|<name>", the name last. A list that is
+// there but cannot be read gives the system's words in *unreadable.
+std::vector<AutoCopy::StoredCopy> readList(const QString &folder, QString *unreadable)
 {
     std::vector<AutoCopy::StoredCopy> copies;
     QFile file(QDir(folder).filePath(Text::list));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (file.exists() && unreadable)
+            *unreadable = file.errorString();
         return copies;
-    const QStringList lines = Cp1251::decode(file.readAll()).split(kCrLf, Qt::SkipEmptyParts);
+    }
+    QByteArray bytes;
+    if (!readToEnd(file, bytes)) {
+        if (unreadable)
+            *unreadable = file.errorString();
+        return copies;
+    }
+    const QStringList lines = Cp1251::decode(bytes).split(kCrLf, Qt::SkipEmptyParts);
     for (const QString &line : lines) {
         AutoCopy::StoredCopy copy;
         bool sized = false;
@@ -162,11 +172,11 @@ QString AutoCopy::listName()
     return Text::list;
 }
 
-std::vector<AutoCopy::StoredCopy> AutoCopy::ownCopies(const QString &folder)
+std::vector<AutoCopy::StoredCopy> AutoCopy::ownCopies(const QString &folder, QString *unreadable)
 {
     std::vector<StoredCopy> copies;
     const QDir dir(folder);
-    for (const StoredCopy &listed : readList(folder)) {
+    for (const StoredCopy &listed : readList(folder, unreadable)) {
         const QFileInfo file(dir.filePath(listed.name));
         // Replaced or changed since (the operator saved a file of that name there): the
         // operator's now.
@@ -283,12 +293,19 @@ AutoCopy::Outcome AutoCopy::copy(const QString &journalPath, const QDateTime &no
 
     // The copy comes first and room is made only once it is whole and listed: a copy that
     // fails leaves every earlier one in place.
+    // A list that cannot be read would be written anew without the copies it names, which
+    // then would never be known as the program's again.
+    QString unreadable;
+    std::vector<StoredCopy> copies = ownCopies(folder, &unreadable);
+    if (!unreadable.isEmpty()) {
+        *reason = unreadable;
+        return Outcome::Failed;
+    }
     QDir dir(folder);
     const QString name = freeName(dir, now);
     if (!copyFileAtomically(journalPath, dir.filePath(name), reason))
         return Outcome::Failed;
     const QFileInfo made(dir.filePath(name));
-    std::vector<StoredCopy> copies = ownCopies(folder);
     copies.push_back({name, QDateTime(now.date(), QTime(now.time().hour(), now.time().minute())), made.size(),
                       modifiedOf(made)});
     // A copy that cannot be listed would never be known as the program's: it goes again.
@@ -303,7 +320,10 @@ AutoCopy::Outcome AutoCopy::copy(const QString &journalPath, const QDateTime &no
         const QString path = dir.filePath(c.name);
         return expiredNames.contains(c.name) && QFileInfo(path).canonicalFilePath() != sparedFile && dir.remove(c.name);
     };
-    copies.erase(std::remove_if(copies.begin(), copies.end(), removed), copies.end());
+    const auto kept = std::remove_if(copies.begin(), copies.end(), removed);
+    if (kept == copies.end())
+        return Outcome::Copied;
+    copies.erase(kept, copies.end());
     // Should this fail, the list still names the removed copies: no file matches them now.
     writeList(folder, copies, nullptr);
     return Outcome::Copied;

@@ -63,8 +63,9 @@ public:
     // the settings' size.
     static QStringList expired(std::vector<StoredCopy> copies, const QDateTime &now,
                                const AutoCopySettings &settings);
-    // The listed copies that are still as they were made, read from the folder's list.
-    static std::vector<StoredCopy> ownCopies(const QString &folder);
+    // The listed copies that are still as they were made, read from the folder's list. A list
+    // that is there but cannot be read gives none, and the system's words in *unreadable.
+    static std::vector<StoredCopy> ownCopies(const QString &folder, QString *unreadable = nullptr);
 
     // Copies are made from now on, at the times of `clock`, which must outlive this object.
     // Until then none is made (a journal loaded by a tool has no copies).

@@ -27,7 +27,7 @@ void ReadAutofillTemplate(AutofillTemplate &autofill, const QString &path)
 }
 
 bool SaveAutofillTemplate(AutofillTemplate &autofill, const std::array<QString, AutofillTemplate::kValueCount> &boxes,
-                          const QString &path)
+                          const QString &path, QString *error)
 {
     QByteArray bytes;
     for (int i = 0; i < AutofillTemplate::kValueCount; ++i) {
@@ -36,5 +36,5 @@ bool SaveAutofillTemplate(AutofillTemplate &autofill, const std::array<QString, 
         Cp1251::encodeAppend(value, bytes);
         bytes += "\r\n";
     }
-    return writeFileAtomically(path, bytes);
+    return writeFileAtomically(path, bytes, error);
 }

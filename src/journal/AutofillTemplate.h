@@ -26,6 +26,7 @@ void ReadAutofillTemplate(AutofillTemplate &autofill, const QString &path);
 // Takes the 44 box texts into the template and rewrites the file. Line breaks are removed from
 // the values first, since each would end a line and shift every later value at the next read;
 // a character the code page cannot hold becomes "?" in memory as in the file. False when the
-// file could not be written: the template in memory holds the new values all the same.
+// file could not be written (the system's words in *error): the template in memory holds the
+// new values all the same.
 bool SaveAutofillTemplate(AutofillTemplate &autofill, const std::array<QString, AutofillTemplate::kValueCount> &boxes,
-                          const QString &path);
+                          const QString &path, QString *error = nullptr);

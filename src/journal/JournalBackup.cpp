@@ -108,8 +108,8 @@ bool restore(Platform &platform, AutoCopy &copies)
     }
     // What is checked is what is copied: the file is read once, and these very bytes replace
     // the journal.
-    const QByteArray bytes = file.readAll();
-    const bool readFailed = file.error() != QFileDevice::NoError;
+    QByteArray bytes;
+    const bool readFailed = !readToEnd(file, bytes);
     file.close();
     if (readFailed) {
         dialogs.inform(Text::copyFailed, programTitle(), Dialogs::Icon::None);

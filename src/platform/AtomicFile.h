@@ -3,9 +3,12 @@
 #include <QByteArray>
 #include <QString>
 
+class QFile;
+
 // Replaces a file's whole content at once: the bytes go to a temporary file beside it, which
-// then takes the file's place. A failure at any point leaves the previous file as it was, and
-// the system's words for it go to *error.
+// takes the file's place only once it is whole on the disk. A failure of any call on the way
+// (also of the flush to the disk and of the close) leaves the previous file as it was and no
+// temporary file, and the system's words for it go to *error.
 bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *error = nullptr);
 
 // Replaces a file's whole content with another file's bytes at once, as writeFileAtomically()
@@ -13,3 +16,8 @@ bool writeFileAtomically(const QString &path, const QByteArray &bytes, QString *
 // kernel where it can, else a piece at a time: never through a buffer of the file's size, whose
 // fresh pages would cost more than the copy itself.
 bool copyFileAtomically(const QString &source, const QString &target, QString *error = nullptr);
+
+// The rest of an open file, read to its end into `bytes`; false when any read fails, also one
+// after others that gave bytes: QIODevice::readAll() then hands over the bytes read so far as
+// if they were the whole file.
+bool readToEnd(QFile &file, QByteArray &bytes);

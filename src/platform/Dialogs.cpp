@@ -1,5 +1,6 @@
 #include "Dialogs.h"
 
+#include <QDir>
 #include <QStringList>
 
 namespace {
@@ -15,6 +16,13 @@ QStringList filterPairs(const QString &pairs)
 std::optional<QString> Dialogs::choosePrinter(QPrinter &, QWidget *)
 {
     return std::nullopt;
+}
+
+Dialogs::Message fileNotSaved(const QString &what, const QString &path, const QString &reason)
+{
+    return {QStringLiteral("Не удалось сохранить ") + what + QStringLiteral(" в файл ") + QDir::toNativeSeparators(path)
+                + QLatin1Char('\n') + reason,
+            QStringLiteral("Ошибка сохранения"), Dialogs::Icon::Critical};
 }
 
 QString qtNameFilters(const QString &pairs)

@@ -84,6 +84,10 @@ inline QString programTitle()
     return QStringLiteral("Trelvax");
 }
 
+// "Не удалось сохранить <what> в файл <path>", then the system's words for the failure, captioned
+// "Ошибка сохранения": a file of the operator's that the program could not write.
+Dialogs::Message fileNotSaved(const QString &what, const QString &path, const QString &reason);
+
 // "Файлы (*.spb)|*.spb|Все файлы(*.*)|*.*|" as a Qt name filter list
 // ("Файлы (*.spb);;Все файлы(*.*)"): a description that ends with its patterns is kept as
 // given, any other gets them added in parentheses ("Рисунки|*.jpg|" -> "Рисунки (*.jpg)").

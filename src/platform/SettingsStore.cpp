@@ -1,27 +1,92 @@
 #include "SettingsStore.h"
 
+#include "AtomicFile.h"
+#include "Dialogs.h"
 #include "RegionalNumber.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 
 namespace {
 const QString kApplication = QStringLiteral("Trelvax");
+
+// False, with the system's words in *error, when the file is there but cannot be read whole.
+bool read(const QString &path, QByteArray &bytes, QString *error)
+{
+    QFile file(path);
+    bytes.clear();
+    if (file.open(QIODevice::ReadOnly) ? readToEnd(file, bytes) : !file.exists())
+        return true;
+    *error = QStringLiteral("не удалось прочитать файл ") + QDir::toNativeSeparators(path) + QStringLiteral(": ")
+        + file.errorString();
+    return false;
 }
+} // namespace
 
 SettingsStore::SettingsStore()
-    : m_settings(std::make_unique<QSettings>(QSettings::IniFormat, QSettings::UserScope,
-                                             kApplication, kApplication))
+    : SettingsStore(QSettings(QSettings::IniFormat, QSettings::UserScope, kApplication, kApplication).fileName())
 {
 }
 
-SettingsStore::SettingsStore(const QString &iniPath)
-    : m_settings(std::make_unique<QSettings>(iniPath, QSettings::IniFormat))
+SettingsStore::SettingsStore(const QString &iniPath) : m_path(iniPath)
 {
+    if (!m_workingFolder.isValid()) {
+        m_settings = std::make_unique<QSettings>(iniPath, QSettings::IniFormat);
+        return;
+    }
+    m_workingCopy = m_workingFolder.filePath(QStringLiteral("settings.ini"));
+    QString unread;
+    takeChangesOnDisk(&unread);
+    m_settings = std::make_unique<QSettings>(m_workingCopy, QSettings::IniFormat);
 }
 
 SettingsStore::~SettingsStore()
 {
-    m_settings->sync();
+    m_dialogs = nullptr;
+    sync();
+}
+
+bool SettingsStore::takeChangesOnDisk(QString *error)
+{
+    const QFileInfo onDisk(m_path);
+    if (onDisk.size() == m_publishedSize && onDisk.lastModified() == m_publishedTime)
+        return true;
+    // A file read only in part is not written over: the next sync reads it again.
+    QByteArray bytes;
+    if (!read(m_path, bytes, error))
+        return false;
+    m_published = bytes;
+    m_publishedSize = onDisk.size();
+    m_publishedTime = onDisk.lastModified();
+    // QSettings reads its file again when it changed, and keeps what was set since.
+    if (!onDisk.exists())
+        QFile::remove(m_workingCopy);
+    else
+        writeFileAtomically(m_workingCopy, m_published);
+    return true;
+}
+
+bool SettingsStore::publish(QString *error)
+{
+    if (m_workingCopy.isEmpty())
+        return true;
+    QByteArray bytes;
+    if (!read(m_workingCopy, bytes, error))
+        return false;
+    if (bytes == m_published)
+        return true;
+    const QString folder = QFileInfo(m_path).absolutePath();
+    if (!QFileInfo(folder).isDir())
+        QDir().mkpath(folder);
+    if (!writeFileAtomically(m_path, bytes, error))
+        return false;
+    m_published = bytes;
+    const QFileInfo written(m_path);
+    m_publishedSize = written.size();
+    m_publishedTime = written.lastModified();
+    return true;
 }
 
 QString SettingsStore::storedSection(const QString &section) const
@@ -120,11 +185,24 @@ void SettingsStore::remove(const QString &section, const QString &key)
 
 bool SettingsStore::sync()
 {
-    m_settings->sync();
-    return m_settings->status() == QSettings::NoError;
+    // What is set stays pending until the file on disk has been read whole.
+    QString error;
+    if (m_workingCopy.isEmpty() || takeChangesOnDisk(&error)) {
+        m_settings->sync();
+        // A damaged file read at the start is no failure to write.
+        if (m_settings->status() == QSettings::AccessError)
+            error = QStringLiteral("нет доступа к рабочей копии ") + QDir::toNativeSeparators(m_workingCopy);
+        else if (publish(&error))
+            return true;
+    }
+    if (m_dialogs)
+        m_dialogs->inform(QStringLiteral("Не удалось сохранить настройки программы в файл ")
+                              + QDir::toNativeSeparators(m_path) + QStringLiteral(": ") + error,
+                          programTitle(), Dialogs::Icon::Exclamation);
+    return false;
 }
 
 QString SettingsStore::fileName() const
 {
-    return m_settings->fileName();
+    return m_path;
 }

@@ -1,13 +1,18 @@
 #pragma once
 
+#include <QByteArray>
+#include <QDateTime>
 #include <QSettings>
 #include <QString>
+#include <QTemporaryDir>
 
 #include <memory>
 
 // The values a number read back from the settings may take, and what becomes of one outside
 // them. Every number the windows read goes through a range: the file can be edited by hand or
 // damaged, and a stored 2147483647 must not reach the arithmetic that lays out a window.
+class Dialogs;
+
 template<typename T>
 struct SettingRange
 {
@@ -65,13 +70,30 @@ public:
     void setInt(const QString &section, const QString &key, int value);
     void remove(const QString &section, const QString &key);
 
-    // Writes pending changes to disk; returns false when the file could not be written.
+    // Writes pending changes to disk; returns false when the file could not be written, and
+    // tells the operator why when reportFailuresTo() was called.
     bool sync();
     QString fileName() const;
+    void reportFailuresTo(Dialogs &dialogs) { m_dialogs = &dialogs; }
 
 private:
     QString storedSection(const QString &section) const;
     QString storedKey(const QString &storedSection, const QString &key) const;
+    // The file as it is on disk now, into the working copy, when another program changed it.
+    // False, with the system's words in *error, when it cannot be read whole.
+    bool takeChangesOnDisk(QString *error);
+    bool publish(QString *error);
 
+    QString m_path;
+    // QSettings replaces its file without checking the flush to the disk or the close, and
+    // cannot say why a write failed: it works on a copy of its own here, which sync() puts in
+    // the file's place as the program replaces all its files.
+    QTemporaryDir m_workingFolder;
+    QString m_workingCopy;
+    // The file's bytes, size and time as last read or written.
+    QByteArray m_published;
+    qint64 m_publishedSize = -1;
+    QDateTime m_publishedTime;
+    Dialogs *m_dialogs = nullptr;
     std::unique_ptr<QSettings> m_settings;
 };

@@ -115,6 +115,7 @@ TestPlatform::TestPlatform()
     : settings(std::make_unique<SettingsStore>(QDir(m_dir.path()).filePath(QStringLiteral("settings/Trelvax.ini")))),
       platform{*settings, dialogs, shell, clock, screen, exit, m_dir.path()}
 {
+    settings->reportFailuresTo(dialogs);
 }
 
 QString TestPlatform::journalPath() const

@@ -453,7 +453,11 @@ void frm::Command3_Click()
     std::array<QString, AutofillTemplate::kValueCount> texts;
     for (int i = 0; i < kBoxCount; ++i)
         texts[size_t(i)] = txt[size_t(i)]->text();
-    SaveAutofillTemplate(m_journal.autofill, texts, m_platform.programFile(AutofillTemplate::fileName()));
+    // The operator must not count on a template that is not in the file.
+    const QString path = m_platform.programFile(AutofillTemplate::fileName());
+    QString error;
+    if (!SaveAutofillTemplate(m_journal.autofill, texts, path, &error))
+        m_platform.dialogs.message(fileNotSaved(QStringLiteral("шаблон автозаполнения"), path, error), this);
 }
 
 void frm::setAllUpperCaseBoxes(bool ticked)

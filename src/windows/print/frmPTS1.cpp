@@ -400,7 +400,10 @@ void frmPTS1::closeEvent(QCloseEvent *event)
 
 void frmPTS1::UnloadPrintForm()
 {
-    m_state.LabelFonts.write(m_platform.programFile(QStringLiteral("Shrift")));
+    const QString fontFile = m_platform.programFile(QStringLiteral("Shrift"));
+    QString error;
+    if (!m_state.LabelFonts.write(fontFile, &error))
+        CommonDialog1.message(fileNotSaved(QStringLiteral("шрифты полей"), fontFile, error));
     writeNastr();
     m_platform.settings.setInt(Key::redNumber, Key::number, m_state.RedNumberColour);
     m_platform.settings.setInt(Key::blackNumber, Key::number, m_state.BlackNumberColour);
