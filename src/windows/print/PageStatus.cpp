@@ -61,9 +61,9 @@ void PageStatus::watch(const CertificateLayout &layout, QGraphicsView &view)
     m_layout = &layout;
     m_view = &view;
     m_viewport = view.viewport();
-    m_viewport->installEventFilter(this);
+    view.viewport()->installEventFilter(this);
     // The pointer is followed with no button held too.
-    m_viewport->setMouseTracking(true);
+    view.viewport()->setMouseTracking(true);
     // A selection changes with a fore colour; during a move only the first label's place
     // matters, and it is looked at only when that label moves.
     connect(&layout, &CertificateLayout::labelChanged, this, &PageStatus::showSelection);
@@ -101,13 +101,15 @@ void PageStatus::showFirstPosition()
 
 void PageStatus::showPointer(const QPoint &viewportPos)
 {
+    if (!m_view)
+        return;
     const QPointF mm = m_view->mapToScene(viewportPos);
     m_pointer->setText(Text::pointer + position(mm.x(), mm.y()));
 }
 
 bool PageStatus::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_viewport && m_view) {
+    if (watched == m_viewport.data()) {
         if (event->type() == QEvent::MouseMove || event->type() == QEvent::MouseButtonPress)
             showPointer(static_cast<QMouseEvent *>(event)->position().toPoint());
         else if (event->type() == QEvent::Leave)

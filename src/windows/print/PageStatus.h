@@ -34,8 +34,10 @@ private:
     void showPointer(const QPoint &viewportPos);
 
     QPointer<const CertificateLayout> m_layout;
+    // The view is looked at only for the pointer's moves: it sends its last events while it is
+    // being destroyed, no longer a view.
     QPointer<QGraphicsView> m_view;
-    QPointer<QWidget> m_viewport;
+    QPointer<QObject> m_viewport;
     // The lowest-numbered selected label, or -1.
     int m_first = -1;
     QLabel *m_pointer = nullptr;
