@@ -165,6 +165,14 @@ void LabelDrag::cancel()
     m_from.clear();
 }
 
+void LabelDrag::endForClosing()
+{
+    if (m_kind == Kind::Frame)
+        cancel();
+    else
+        release();
+}
+
 void LabelDrag::putBack()
 {
     if (m_steps.isNull())

@@ -41,6 +41,9 @@ public:
     void release();
     // The labels back where the drag found them, the frame gone, nothing selected.
     void cancel();
+    // The window closes: dragged labels stay where they are shown, as at a release; a frame
+    // selects nothing.
+    void endForClosing();
 
     // Past the start distance and not yet let go: the page's keys wait until it is over.
     bool isDragging() const { return m_dragging; }

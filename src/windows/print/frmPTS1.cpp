@@ -402,8 +402,9 @@ void frmPTS1::closeEvent(QCloseEvent *event)
         return;
     }
     // A drag that the close cuts short ends as a release would: the question is about the page
-    // as the operator sees it.
-    m_drag->release();
+    // as the operator sees it. A half-drawn frame does not choose the editor box that gets the
+    // focus.
+    m_drag->endForClosing();
     if (m_loaded && !m_unloaded) {
         m_unloaded = true;
         m_store->SaveLayoutOnClose(*m_layout, CommonDialog1);
