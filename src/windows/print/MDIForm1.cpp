@@ -1,6 +1,7 @@
 #include "MDIForm1.h"
 
 #include "PagePrint.h"
+#include "PageStatus.h"
 #include "certificate/EditorBoxes.h"
 #include "certificate/LayoutState.h"
 #include "frmPTS1.h"
@@ -87,6 +88,8 @@ MDIForm1::MDIForm1(Platform &platform, LayoutState &state, EditorBoxes &editor, 
     m_area->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_area->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     column->addWidget(m_area, 1);
+    m_status = new PageStatus(this);
+    setStatusBar(m_status);
 
     openPrintWindow();
     fitToScreen();
@@ -109,6 +112,7 @@ void MDIForm1::openPrintWindow()
     connect(steps, &QUndoStack::undoTextChanged, this, &MDIForm1::showUndoState);
     connect(steps, &QUndoStack::redoTextChanged, this, &MDIForm1::showUndoState);
     showUndoState();
+    m_status->watch(m_child->layout(), m_child->view());
     // The print window fills the frame's client area from its top-left corner and closes only
     // with the frame.
     QMdiSubWindow *sub = m_area->addSubWindow(m_child, Qt::SubWindow | Qt::FramelessWindowHint);
@@ -212,7 +216,8 @@ void MDIForm1::buildToolbar()
 void MDIForm1::fitToScreen()
 {
     // The print window whole, under the strip, as far as the screen allows.
-    const QSize wanted(m_child->width() + 4, m_child->height() + Toolbar1->height() + 4);
+    const QSize wanted(m_child->width() + 4,
+                       m_child->height() + Toolbar1->height() + m_status->sizeHint().height() + 4);
     const QSize screen = m_platform.screen.sizeInPixels();
     resize(screen.isValid() ? wanted.boundedTo(screen - QSize(0, 60)) : wanted);
 }

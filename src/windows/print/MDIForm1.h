@@ -7,6 +7,7 @@
 struct LayoutState;
 struct Platform;
 class EditorBoxes;
+class PageStatus;
 class QAction;
 class QMdiArea;
 class QPushButton;
@@ -63,6 +64,9 @@ private:
     bool m_closeWhenSaved = false;
     bool m_reopenWhenSaved = false;
     CommonDialog CommonDialog1;
+
+    // Under the print window: the pointer's place and the selection, in millimetres.
+    PageStatus *m_status = nullptr;
 
     QWidget *Toolbar1 = nullptr;
     QAction *m_print = nullptr;

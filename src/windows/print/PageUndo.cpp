@@ -214,6 +214,12 @@ QString PageUndo::fontName(int labels)
     return QStringLiteral("смена шрифта ") + Text::labelsGenitive(labels);
 }
 
+QString PageUndo::alignName(int labels, bool left)
+{
+    return QStringLiteral("выравнивание ") + Text::labelsGenitive(labels)
+        + (left ? QStringLiteral(" по левому краю") : QStringLiteral(" по верхнему краю"));
+}
+
 QString PageUndo::textName(int label)
 {
     return QStringLiteral("правка текста поля № ") + QString::number(label);

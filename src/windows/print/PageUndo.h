@@ -42,6 +42,8 @@ public:
     static QString resetName();
     static QString fontResetName();
     static QString fontName(int labels);
+    // "выравнивание 3 полей по левому краю" or "... по верхнему краю".
+    static QString alignName(int labels, bool left);
     static QString textName(int label);
     static QString numberColourName(bool red);
     static QString numberColourResetName(bool red);

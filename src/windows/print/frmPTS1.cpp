@@ -1,5 +1,6 @@
 #include "frmPTS1.h"
 
+#include "LabelDrag.h"
 #include "LabelFontCommands.h"
 #include "PagePicture.h"
 #include "PagePrint.h"
@@ -58,6 +59,8 @@ const QString showSignature = QStringLiteral("Показывать Подпис�
 const QString menuFild = QStringLiteral("Поле");
 const QString menuSetAll = QStringLiteral("Выделить все поля");
 const QString menuFont = QStringLiteral("Шрифт");
+const QString alignLeft = QStringLiteral("Выровнять по левому краю");
+const QString alignTop = QStringLiteral("Выровнять по верхнему краю");
 const QString menuNumber = QStringLiteral("Номер");
 const QString redColour = QStringLiteral("Цвет красного номера");
 const QString redReset = QStringLiteral("Сброс цвета красного номера");
@@ -140,6 +143,10 @@ frmPTS1::frmPTS1(Platform &platform, LayoutState &state, EditorBoxes &editor, QW
     setPalette(palette);
     setFocusPolicy(Qt::StrongFocus);
     buildPage();
+    m_drag = new LabelDrag(*m_layout, *m_view, this);
+    connect(m_drag, &LabelDrag::started, this, &frmPTS1::startDrag);
+    connect(m_drag, &LabelDrag::dropped, this, &frmPTS1::dropLabels);
+    connect(m_drag, &LabelDrag::framed, this, &frmPTS1::selectFramed);
     buildPanel();
     m_pictureFiles = new PictureFileCommands(platform, CommonDialog1, *m_layout, *m_view,
                                              {ChFonVis1, ChFonVis2, ChPechVis2, ChPodpVis2}, this);
@@ -274,6 +281,10 @@ void frmPTS1::buildMenus()
                 m_undo->record(PageUndo::fontName(selectedCount(*m_layout)),
                                [this] { LabelFontCommands::ChangeLabelFont(*m_layout, CommonDialog1); });
             });
+    Menu_Fild_AlignLeft = namedAction(Menu_Fild, QStringLiteral("Menu_Fild_AlignLeft"), Text::alignLeft);
+    Menu_Fild_AlignTop = namedAction(Menu_Fild, QStringLiteral("Menu_Fild_AlignTop"), Text::alignTop);
+    connect(Menu_Fild_AlignLeft, &QAction::triggered, this, [this] { AlignSelectedLabels(m_menuLabel, true); });
+    connect(Menu_Fild_AlignTop, &QAction::triggered, this, [this] { AlignSelectedLabels(m_menuLabel, false); });
 
     Menu_Number = new QMenu(Text::menuNumber, this);
     Menu_Number->setObjectName(QStringLiteral("Menu_Number"));
@@ -390,6 +401,10 @@ void frmPTS1::closeEvent(QCloseEvent *event)
         event->ignore();
         return;
     }
+    // A drag that the close cuts short ends as a release would: the question is about the page
+    // as the operator sees it. A half-drawn frame does not choose the editor box that gets the
+    // focus.
+    m_drag->endForClosing();
     if (m_loaded && !m_unloaded) {
         m_unloaded = true;
         m_store->SaveLayoutOnClose(*m_layout, CommonDialog1);
@@ -478,6 +493,56 @@ void frmPTS1::MoveSideGroup(float dx, float dy)
     if (txt1->isVisible())
         placeLabelEditor();
     Q_EMIT layoutMoved();
+}
+
+void frmPTS1::AlignSelectedLabels(int to, bool left)
+{
+    const int count = selectedCount(*m_layout);
+    if (count < 2)
+        return;
+    const MmPoint target = m_layout->label(to).pos;
+    m_undo->record(PageUndo::alignName(count, left), [&] {
+        for (int i = 0; i < kLabelCount; ++i) {
+            if (!m_layout->isSelected(i))
+                continue;
+            MmPoint pos = m_layout->label(i).pos;
+            if (left)
+                pos.left = target.left;
+            else
+                pos.top = target.top;
+            m_layout->setLabelPosition(i, pos);
+        }
+        m_state.LayoutChanged = true;
+    });
+    if (txt1->isVisible())
+        placeLabelEditor();
+    Q_EMIT layoutMoved();
+}
+
+void frmPTS1::startDrag()
+{
+    // As a click on the empty area closes it; the keys come to the page, which holds them back.
+    CloseLabelEditor();
+    m_view->setFocus();
+}
+
+void frmPTS1::dropLabels(const QList<int> &labels, float dx, float dy)
+{
+    // One step, named as a run of arrow moves by the same distance is.
+    m_undo->record(PageUndo::labelMoveName(int(labels.size()), dx, dy), [&] {
+        for (const int i : labels) {
+            const MmPoint pos = m_layout->label(i).pos;
+            m_layout->setLabelPosition(i, {pos.left + dx, pos.top + dy});
+        }
+        m_state.LayoutChanged = true;
+    });
+    Q_EMIT layoutMoved();
+}
+
+void frmPTS1::selectFramed(const QList<int> &labels)
+{
+    for (const int i : labels)
+        SelectLabel(i, Qt::ControlModifier);
 }
 
 void frmPTS1::applyVisibility()
@@ -633,7 +698,7 @@ void frmPTS1::buildUndoKeys()
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
         connect(shortcut, &QShortcut::activated, this, [this, command] {
             // In the in-place editor the keys are the editor's own.
-            if (!txt1->isVisible())
+            if (!txt1->isVisible() && !m_drag->isDragging())
                 (this->*command)();
         });
     };
@@ -670,6 +735,11 @@ int frmPTS1::labelAt(const QPoint &viewportPos) const
 
 bool frmPTS1::handleMouse(QMouseEvent *event)
 {
+    // While labels or a frame follow the pointer, the other buttons do nothing; a press whose
+    // release went elsewhere is forgotten.
+    if (m_drag->isDragging())
+        return true;
+    m_drag->cancel();
     const int label = labelAt(event->position().toPoint());
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     const QPoint global = event->globalPosition().toPoint();
@@ -678,14 +748,21 @@ bool frmPTS1::handleMouse(QMouseEvent *event)
     if (label >= 0) {
         switch (event->button()) {
         case Qt::LeftButton:
-            if (doubleClick)
+            if (doubleClick) {
                 OpenLabelEditor(label);
-            else
+            } else {
                 SelectLabel(label, modifiers);
+                m_drag->press(LabelDrag::Kind::Labels, event->position().toPoint());
+            }
             break;
-        case Qt::RightButton:
+        case Qt::RightButton: {
+            m_menuLabel = label;
+            const bool several = selectedCount(*m_layout) >= 2;
+            Menu_Fild_AlignLeft->setEnabled(several);
+            Menu_Fild_AlignTop->setEnabled(several);
             Menu_Fild->popup(global);
             break;
+        }
         case Qt::MiddleButton:
             ShowFontInfo(label);
             break;
@@ -696,7 +773,9 @@ bool frmPTS1::handleMouse(QMouseEvent *event)
     }
     if (overStampOrSignature(*m_view, event->position().toPoint()))
         return true;
-    // The empty area or a blank side.
+    // The empty area or a blank side; moved before it is let go, the press draws a frame.
+    if (event->button() == Qt::LeftButton && !doubleClick)
+        m_drag->press(LabelDrag::Kind::Frame, event->position().toPoint());
     if (ctrlAlone(modifiers))
         return true;
     if (event->button() == Qt::LeftButton) {
@@ -711,6 +790,12 @@ bool frmPTS1::handleMouse(QMouseEvent *event)
 
 bool frmPTS1::handleKey(QKeyEvent *event)
 {
+    // Esc takes a drag or a frame back; the other keys wait until it is over.
+    if (m_drag->isDragging()) {
+        if (event->key() == Qt::Key_Escape)
+            m_drag->cancel();
+        return true;
+    }
     switch (event->key()) {
     case Qt::Key_Left:
         MoveSelectedLabels(-kKeyStepMm, 0);
@@ -773,11 +858,20 @@ bool frmPTS1::eventFilter(QObject *watched, QEvent *event)
         case QEvent::MouseButtonPress:
         case QEvent::MouseButtonDblClick:
             return handleMouse(static_cast<QMouseEvent *>(event));
-        case QEvent::MouseButtonRelease:
-        case QEvent::MouseMove:
+        case QEvent::MouseButtonRelease: {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->button() == Qt::LeftButton)
+                m_drag->release(mouse->position().toPoint());
+            return true;
+        }
+        case QEvent::MouseMove: {
+            const auto *mouse = static_cast<QMouseEvent *>(event);
+            m_drag->move(mouse->position().toPoint(), mouse->buttons());
+            return true;
+        }
         case QEvent::Wheel:
         case QEvent::ContextMenu:
-            // The page never scrolls, drags or zooms.
+            // The page never scrolls or zooms.
             return true;
         default:
             break;

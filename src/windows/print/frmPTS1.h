@@ -14,6 +14,7 @@ struct Platform;
 class CertificateLayout;
 class CertificateScene;
 class EditorBoxes;
+class LabelDrag;
 class LayoutStore;
 class PictureFileCommands;
 class PagePrint;
@@ -86,6 +87,10 @@ public:
     // Printing at 1:1, the PDF and the printer calibration.
     PagePrint &pagePrint() const { return *m_print; }
 
+    // "Выровнять по левому краю" and "Выровнять по верхнему краю" of the "Поле" menu: every
+    // selected label takes the left or the top of label `to`; nothing with fewer than two.
+    void AlignSelectedLabels(int to, bool left);
+
 Q_SIGNALS:
     void captionChanged(const QString &caption);
     void labelArrowsEnabled(bool enabled);
@@ -105,6 +110,16 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The left button dragged over the page: the selected labels follow it, or a frame selects.
+    void startDrag();
+    void dropLabels(const QList<int> &labels, float dx, float dy);
+    void selectFramed(const QList<int> &labels);
+    LabelDrag *m_drag = nullptr;
+    // The label the "Поле" menu was opened on, and the menu's aligning items.
+    int m_menuLabel = 0;
+    QAction *Menu_Fild_AlignLeft = nullptr;
+    QAction *Menu_Fild_AlignTop = nullptr;
+
     void buildPage();
     void buildPanel();
     void buildMenus();
