@@ -3,6 +3,7 @@
 #include "AutoCopy.h"
 #include "AutofillTemplate.h"
 #include "RecordTable.h"
+#include "SuggestionIndex.h"
 
 #include <QColor>
 #include <QString>
@@ -26,4 +27,6 @@ struct Journal
     AutofillTemplate autofill;
     // The copies the saves and the restore make of the journal file; off until started.
     AutoCopy autoCopy;
+    // The editor's suggestions, made from the records; empty until the editor first needs them.
+    SuggestionIndex suggestions;
 };

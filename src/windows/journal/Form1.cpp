@@ -9,6 +9,7 @@
 #include "journal/JournalGridModel.h"
 #include "journal/JournalRecords.h"
 #include "journal/JournalSearch.h"
+#include "journal/SuggestionSettings.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Pictures.h"
@@ -49,6 +50,7 @@ const QString menuSettings = QStringLiteral("Настройки");
 const QString menuTable = QStringLiteral("Таблица");
 const QString menuBackup = QStringLiteral("Резервное копирование базы");
 const QString menuRestore = QStringLiteral("Восстановление базы из резервной копии");
+const QString menuSuggestions = QStringLiteral("Подсказки при вводе");
 const QString menuHelp = QStringLiteral("Помощь");
 const QString menuAbout = QStringLiteral("О программе");
 QString screenTooSmall(int width, int height)
@@ -190,6 +192,10 @@ void Form1::buildMenus()
     Menu_Tuns_RCopy->setObjectName(QStringLiteral("Menu_Tuns_RCopy"));
     Menu_Tuns_Vost = Menu_Nastr->addAction(Text::menuRestore);
     Menu_Tuns_Vost->setObjectName(QStringLiteral("Menu_Tuns_Vost"));
+    Menu_Tuns_Podsk = Menu_Nastr->addAction(Text::menuSuggestions);
+    Menu_Tuns_Podsk->setObjectName(QStringLiteral("Menu_Tuns_Podsk"));
+    Menu_Tuns_Podsk->setCheckable(true);
+    Menu_Tuns_Podsk->setChecked(SuggestionSettings::isOn(m_platform.settings));
 
     Menu_Help = menuBar()->addMenu(Text::menuHelp);
     Menu_Help->setObjectName(QStringLiteral("Menu_Help"));
@@ -199,6 +205,12 @@ void Form1::buildMenus()
     connect(Menu_Nastr_Tabl, &QAction::triggered, this, &Form1::Menu_Nastr_Tabl_Click);
     connect(Menu_Tuns_RCopy, &QAction::triggered, this, &Form1::Menu_Tuns_RCopy_Click);
     connect(Menu_Tuns_Vost, &QAction::triggered, this, &Form1::Menu_Tuns_Vost_Click);
+    connect(Menu_Tuns_Podsk, &QAction::toggled, this, [this](bool on) {
+        SuggestionSettings::setOn(m_platform.settings, on);
+        // Off, the index is of no use until it is switched on again, when the editor builds it.
+        if (!on)
+            m_journal.suggestions.clear();
+    });
     connect(Menu_Help_About, &QAction::triggered, this, &Form1::Command2_Click);
 }
 

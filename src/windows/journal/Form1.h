@@ -109,6 +109,8 @@ private:
     QAction *Menu_Nastr_Tabl = nullptr;
     QAction *Menu_Tuns_RCopy = nullptr;
     QAction *Menu_Tuns_Vost = nullptr;
+    // "Подсказки при вводе": the editor's suggestions on or off.
+    QAction *Menu_Tuns_Podsk = nullptr;
     QMenu *Menu_Help = nullptr;
     QAction *Menu_Help_About = nullptr;
 
