@@ -1,12 +1,14 @@
 // The record editor over the journal with 20000 records: from a double click on a grid row to
 // the editor's first paint, and the close of the editor of a new record (append, copy back,
-// save, grid rebuild) against SaveJournal alone, measured in turns in the same run.
+// save, grid rebuild) against SaveJournal alone, measured in turns in the same run. The opening
+// is also measured with the suggestions off and on in turns.
 
 #include "BenchSupport.h"
 #include "TestPlatform.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalGridModel.h"
+#include "journal/SuggestionSettings.h"
 #include "platform/RecordGrid.h"
 #include "windows/editor/frm.h"
 #include "windows/journal/Form1.h"
@@ -110,6 +112,19 @@ int main(int argc, char **argv)
     const double open = medianOf([&] { return openByDoubleClick(form); });
     rows.push_back(absolute(QStringLiteral("double click to editor paint, first"), first, 100));
     rows.push_back(absolute(QStringLiteral("double click to editor paint, median"), open, 100));
+    // The same with the suggestions switched off and on in turns; the index stays built.
+    const auto [off, on] = medianPair(
+        [&] {
+            SuggestionSettings::setOn(test.platform.settings, false);
+            return openByDoubleClick(form);
+        },
+        [&] {
+            SuggestionSettings::setOn(test.platform.settings, true);
+            return openByDoubleClick(form);
+        });
+    rows.push_back(info(QStringLiteral("  suggestions off, median"), ms(off)));
+    rows.push_back(info(QStringLiteral("  suggestions on, median"), ms(on)));
+    rows.push_back(absolute(QStringLiteral("  what the suggestions add"), on - off, 5));
 
     const auto [save, close] = medianPair([&] { return saveJournal(*journal); },
                                           [&] { return closeNewRecord(form, *journal); });

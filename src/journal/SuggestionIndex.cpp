@@ -55,11 +55,6 @@ int compareFolded(QByteArrayView a, QByteArrayView b)
     return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
 }
 
-bool startsWithFolded(QByteArrayView value, QByteArrayView prefix)
-{
-    return value.size() >= prefix.size() && compareFolded(value.first(prefix.size()), prefix) == 0;
-}
-
 using Bytes = QVarLengthArray<char, 256>;
 
 // The text in the journal's bytes; false when it holds a character the journal cannot.
@@ -278,9 +273,11 @@ std::pair<size_t, size_t> SuggestionIndex::prefixRange(const Field &f, QByteArra
     const auto first = std::lower_bound(f.order.begin(), f.order.end(), prefix, [&f](quint16 id, QByteArrayView p) {
         return compareFolded(f.bytes(f.entries[id - 1u]), p) < 0;
     });
-    auto last = first;
-    while (last != f.order.end() && startsWithFolded(f.bytes(f.entries[*last - 1u]), prefix))
-        ++last;
+    // The values that begin with the prefix end where their beginning sorts after it.
+    const auto last = std::upper_bound(first, f.order.end(), prefix, [&f](QByteArrayView p, quint16 id) {
+        const QByteArrayView value = f.bytes(f.entries[id - 1u]);
+        return compareFolded(p, value.first(std::min(value.size(), p.size()))) < 0;
+    });
     return {size_t(first - f.order.begin()), size_t(last - f.order.begin())};
 }
 

@@ -33,6 +33,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QPushButton>
 #include <QWindow>
 
@@ -317,6 +318,12 @@ void Form1::hideCaptions()
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    // Once the journal is on the screen, the editor's suggestions are made ready while the
+    // operator looks at it, rather than when the first editor opens.
+    if (type == QEvent::Paint && watched == centralWidget() && !m_suggestionsPrepared) {
+        m_suggestionsPrepared = true;
+        QTimer::singleShot(0, this, &Form1::prepareSuggestions);
+    }
     if (type == QEvent::Enter || type == QEvent::MouseMove) {
         for (size_t i = 0; i < m_captionedButtons.size(); ++i) {
             if (watched == m_captionedButtons[i]) {
@@ -363,6 +370,12 @@ void Form1::Cmd1_Click()
     showEditor();
 }
 
+void Form1::prepareSuggestions()
+{
+    if (m_loaded && SuggestionSettings::isOn(m_platform.settings))
+        m_journal.suggestions.update(m_journal.table, m_journal.RecordCount);
+}
+
 frm *Form1::editor() const
 {
     return m_editor;
@@ -405,6 +418,7 @@ void Form1::CmdDel_Click()
     DeleteRecord(m_journal, m_journal.CurrentRecord);
     SaveJournal(m_journal, m_platform.dialogs);
     ZAPOLNTABL();
+    prepareSuggestions();
     QGuiApplication::restoreOverrideCursor();
 }
 

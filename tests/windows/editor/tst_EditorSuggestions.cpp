@@ -73,6 +73,7 @@ class EditorSuggestionsTest : public QObject
 private Q_SLOTS:
     void keys_data();
     void keys();
+    void aClickTakesTheValueAndMovesOn();
     void makeAndModelFillsTheEmptyBoxesOnly();
     void switchedOff();
 };
@@ -125,6 +126,19 @@ void EditorSuggestionsTest::keys()
     }
     if (taken.isEmpty() && !listOpen)
         QCOMPARE(withList, without);
+}
+
+void EditorSuggestionsTest::aClickTakesTheValueAndMovesOn()
+{
+    TestPlatform t;
+    t.writeJournal(vehicles());
+    Session s(t, true);
+    s.type(2, QStringLiteral("ва"));
+    QListWidget *list = s.list();
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(1)).center());
+    QVERIFY(!s.listOpen());
+    QCOMPARE(s.txt(2)->text(), QStringLiteral("ВАЗ 21074"));
+    QVERIFY(s.txt(4)->hasFocus());
 }
 
 void EditorSuggestionsTest::makeAndModelFillsTheEmptyBoxesOnly()
