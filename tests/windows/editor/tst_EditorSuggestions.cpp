@@ -74,6 +74,7 @@ private Q_SLOTS:
     void keys_data();
     void keys();
     void aClickTakesTheValueAndMovesOn();
+    void closedWithTheListOpen();
     void makeAndModelFillsTheEmptyBoxesOnly();
     void switchedOff();
 };
@@ -139,6 +140,20 @@ void EditorSuggestionsTest::aClickTakesTheValueAndMovesOn()
     QVERIFY(!s.listOpen());
     QCOMPARE(s.txt(2)->text(), QStringLiteral("ВАЗ 21074"));
     QVERIFY(s.txt(4)->hasFocus());
+}
+
+void EditorSuggestionsTest::closedWithTheListOpen()
+{
+    TestPlatform t;
+    t.writeJournal(vehicles());
+    Session s(t, true);
+    s.type(2, QStringLiteral("ва"));
+    QTest::keyClick(s.txt(2), Qt::Key_Down);
+    QPointer<frm> editor = s.form.editor();
+    editor->close();
+    QTRY_VERIFY(editor.isNull());
+    // Stored as typed: a highlighted value is not taken.
+    QCOMPARE(s.journal->table.text(4, 4), QStringLiteral("ВА"));
 }
 
 void EditorSuggestionsTest::makeAndModelFillsTheEmptyBoxesOnly()
