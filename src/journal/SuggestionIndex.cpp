@@ -111,7 +111,7 @@ void SuggestionIndex::Field::rehash(size_t capacity)
     }
 }
 
-quint16 SuggestionIndex::Field::add(QByteArrayView value)
+quint16 SuggestionIndex::Field::intern(QByteArrayView value)
 {
     if (quint16 id = find(value))
         return id;
@@ -136,7 +136,7 @@ void SuggestionIndex::Field::add(int record, QByteArrayView value, bool sorted)
     if (value.isEmpty())
         return;
     const size_t before = entries.size();
-    const quint16 id = add(value);
+    const quint16 id = intern(value);
     Entry &e = entries[id - 1u];
     if (e.count++ == 0) {
         ++liveEntries;

@@ -66,7 +66,8 @@ private:
 
         QByteArrayView bytes(const Entry &e) const { return QByteArrayView(pool).sliced(e.offset, e.length); }
         quint16 find(QByteArrayView value) const;
-        quint16 add(QByteArrayView value);
+        // The id of the value, a new entry where there is none yet.
+        quint16 intern(QByteArrayView value);
         void rehash(size_t capacity);
         void add(int record, QByteArrayView value, bool sorted);
         void remove(int record);

@@ -208,8 +208,10 @@ void Form1::buildMenus()
     connect(Menu_Tuns_Vost, &QAction::triggered, this, &Form1::Menu_Tuns_Vost_Click);
     connect(Menu_Tuns_Podsk, &QAction::toggled, this, [this](bool on) {
         SuggestionSettings::setOn(m_platform.settings, on);
-        // Off, the index is of no use until it is switched on again, when the editor builds it.
-        if (!on)
+        // Off, the index is of no use until the suggestions are switched on again.
+        if (on)
+            prepareSuggestions();
+        else
             m_journal.suggestions.clear();
     });
     connect(Menu_Help_About, &QAction::triggered, this, &Form1::Command2_Click);
