@@ -31,21 +31,6 @@ EditorSuggestions::EditorSuggestions(QWidget *editor, Journal &journal, const Bo
     setObjectName(QStringLiteral("EditorSuggestions"));
     journal.suggestions.update(journal.table, journal.RecordCount);
 
-    m_list = new QListWidget(editor);
-    m_list->setObjectName(QStringLiteral("lstSuggestions"));
-    m_list->setFocusPolicy(Qt::NoFocus);
-    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
-    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_list->setUniformItemSizes(true);
-    // A value is highlighted only by the keys or a press: a pointer passing over changes
-    // nothing that Enter would take.
-    m_list->setMouseTracking(false);
-    m_list->viewport()->setAttribute(Qt::WA_Hover, false);
-    m_list->hide();
-    connect(m_list, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) { take(m_list->row(item), true); });
-
     for (FieldBox *box : m_boxes) {
         if (!SuggestionIndex::hasSuggestions(fieldOf(box)))
             continue;
@@ -69,8 +54,29 @@ void EditorSuggestions::boxEdited(FieldBox *box)
     showList(box, values);
 }
 
+void EditorSuggestions::makeList()
+{
+    m_list = new QListWidget(m_editor);
+    m_list->setObjectName(QStringLiteral("lstSuggestions"));
+    m_list->setFocusPolicy(Qt::NoFocus);
+    m_list->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_list->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_list->setUniformItemSizes(true);
+    // A value is highlighted only by the keys or a press: a pointer passing over changes
+    // nothing that Enter would take.
+    m_list->setMouseTracking(false);
+    m_list->viewport()->setAttribute(Qt::WA_Hover, false);
+    m_list->hide();
+    connect(m_list, &QListWidget::itemClicked, this,
+            [this](QListWidgetItem *item) { take(m_list->row(item), true); });
+}
+
 void EditorSuggestions::showList(FieldBox *box, const QStringList &values)
 {
+    // Made when first needed: most editors are opened and closed without one.
+    if (!m_list)
+        makeList();
     m_box = box;
     m_list->setFont(box->font());
     m_list->clear();

@@ -34,6 +34,7 @@ protected:
 private:
     void boxEdited(FieldBox *box);
     void boxLeft(int index);
+    void makeList();
     void showList(FieldBox *box, const QStringList &values);
     void closeList();
     void highlight(int row);
