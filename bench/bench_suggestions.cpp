@@ -25,6 +25,7 @@
 #include "TestPlatform.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
+#include "journal/RecordTable.h"
 #include "journal/SuggestionIndex.h"
 
 #include <QCoreApplication>
@@ -147,9 +148,15 @@ int main(int argc, char **argv)
     const double build = threadCpuMs() - start;
     const qint64 heap = heapInUse() - before;
     rows.push_back(info(QStringLiteral("index build, 20000 records"), ms(build)));
-    rows.push_back({QStringLiteral("index memory (heap)"), mb(heap), QStringLiteral("<= ") + mb(bytes.size() / 4),
-                    times(double(heap) / double(bytes.size())), verdict(heap <= bytes.size() / 4)});
+    // The record table's count of writes widens each of its 20001 slots by 8 bytes (alignment).
+    const qint64 slotGrowth = 8 * qint64(RecordTable::kMaxRecord + 1);
+    const qint64 added = heap + slotGrowth;
+    rows.push_back(info(QStringLiteral("  index on the heap"), mb(heap)));
     rows.push_back(info(QStringLiteral("  SuggestionIndex::memoryUsage()"), mb(journal->suggestions.memoryUsage())));
+    rows.push_back(info(QStringLiteral("  record table's write counts"), mb(slotGrowth)));
+    rows.push_back({QStringLiteral("memory added, of the journal file"), mb(added),
+                    QStringLiteral("<= ") + mb(bytes.size() / 4), times(double(added) / double(bytes.size())),
+                    verdict(added <= bytes.size() / 4)});
     start = threadCpuMs();
     journal->suggestions.update(journal->table, kRecords);
     rows.push_back(info(QStringLiteral("update, nothing changed"), ms(threadCpuMs() - start)));
