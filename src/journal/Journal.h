@@ -3,6 +3,7 @@
 #include "AutoCopy.h"
 #include "AutofillTemplate.h"
 #include "RecordTable.h"
+#include "SuggestionIndex.h"
 
 #include <QColor>
 #include <QString>
@@ -26,4 +27,7 @@ struct Journal
     AutofillTemplate autofill;
     // The copies the saves and the restore make of the journal file; off until started.
     AutoCopy autoCopy;
+    // The editor's suggestions, made from the records once the journal is shown and brought up
+    // to date by each editor; empty while they are off.
+    SuggestionIndex suggestions;
 };

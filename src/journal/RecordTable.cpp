@@ -168,6 +168,7 @@ void RecordTable::assignShortFields(int record, QByteArrayView bytes, const unsi
     r.data = std::move(data);
     r.size = quint32(bytes.size());
     r.wide = false;
+    r.revision = ++m_lastRevision;
 }
 
 void RecordTable::store(Record &r, const quint32 *ends, std::initializer_list<QByteArrayView> pieces)
@@ -198,6 +199,7 @@ void RecordTable::store(Record &r, const quint32 *ends, std::initializer_list<QB
     r.data = std::move(data);
     r.size = quint32(length);
     r.wide = wide;
+    r.revision = ++m_lastRevision;
 }
 
 void RecordTable::replaceSpan(Record &target, int firstField, int lastField, QByteArrayView content,
@@ -268,7 +270,7 @@ void RecordTable::setFields(int record, int firstField, const QList<QString> &va
 void RecordTable::clearRecord(int record)
 {
     if (isValidRecord(record))
-        m_records[size_t(record)] = Record();
+        m_records[size_t(record)] = Record{{}, 0, ++m_lastRevision, false};
 }
 
 void RecordTable::copyFields(int from, int to, int firstField, int lastField)
@@ -301,7 +303,7 @@ void RecordTable::copyFields(int from, int to, int firstField, int lastField)
 void RecordTable::clear()
 {
     for (Record &r : m_records)
-        r = Record();
+        r = Record{{}, 0, ++m_lastRevision, false};
 }
 
 qsizetype RecordTable::memoryUsage() const

@@ -101,6 +101,10 @@ public:
     // Bytes held by the table, its slots included.
     qsizetype memoryUsage() const;
 
+    // A number that changes with every write to the slot: whoever keeps something made from a
+    // record knows by it whether the record changed since, without reading it.
+    quint32 revision(int record) const { return isValidRecord(record) ? m_records[size_t(record)].revision : 0; }
+
 private:
     struct Record
     {
@@ -109,15 +113,17 @@ private:
         // Null for a slot never written.
         std::unique_ptr<unsigned char[]> data;
         quint32 size = 0;
+        quint32 revision = 0;
         bool wide = false;
     };
 
     static RecordView viewOf(const Record &record);
     // Builds the record from the ends of its fields and its text, given in pieces. The old text
     // may be one of the pieces: the record changes only once the new one is built.
-    static void store(Record &record, const quint32 *ends, std::initializer_list<QByteArrayView> pieces);
+    void store(Record &record, const quint32 *ends, std::initializer_list<QByteArrayView> pieces);
     void replaceSpan(Record &target, int firstField, int lastField, QByteArrayView content,
                      const quint32 *relativeEnds);
 
     std::vector<Record> m_records;
+    quint32 m_lastRevision = 0;
 };

@@ -1,11 +1,13 @@
 #include "frm.h"
 
+#include "EditorSuggestions.h"
 #include "FieldBox.h"
 #include "journal/AutofillTemplate.h"
 #include "journal/FieldCatalogue.h"
 #include "journal/FieldInputRules.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
+#include "journal/SuggestionSettings.h"
 #include "platform/Pictures.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
@@ -173,6 +175,8 @@ frm::frm(Platform &platform, Journal &journal, QWidget *parent)
     buildMenu();
     resize(pixelsFromTwips(kClientWidth), pixelsFromTwips(kClientHeight));
     Form_Load();
+    if (SuggestionSettings::isOn(m_platform.settings))
+        new EditorSuggestions(this, m_journal, txt);
 }
 
 frm::~frm()

@@ -9,6 +9,7 @@
 #include "journal/JournalGridModel.h"
 #include "journal/JournalRecords.h"
 #include "journal/JournalSearch.h"
+#include "journal/SuggestionSettings.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
 #include "platform/Pictures.h"
@@ -32,6 +33,7 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTimer>
 #include <QPushButton>
 #include <QWindow>
 
@@ -49,6 +51,7 @@ const QString menuSettings = QStringLiteral("Настройки");
 const QString menuTable = QStringLiteral("Таблица");
 const QString menuBackup = QStringLiteral("Резервное копирование базы");
 const QString menuRestore = QStringLiteral("Восстановление базы из резервной копии");
+const QString menuSuggestions = QStringLiteral("Подсказки при вводе");
 const QString menuHelp = QStringLiteral("Помощь");
 const QString menuAbout = QStringLiteral("О программе");
 QString screenTooSmall(int width, int height)
@@ -190,6 +193,10 @@ void Form1::buildMenus()
     Menu_Tuns_RCopy->setObjectName(QStringLiteral("Menu_Tuns_RCopy"));
     Menu_Tuns_Vost = Menu_Nastr->addAction(Text::menuRestore);
     Menu_Tuns_Vost->setObjectName(QStringLiteral("Menu_Tuns_Vost"));
+    Menu_Tuns_Podsk = Menu_Nastr->addAction(Text::menuSuggestions);
+    Menu_Tuns_Podsk->setObjectName(QStringLiteral("Menu_Tuns_Podsk"));
+    Menu_Tuns_Podsk->setCheckable(true);
+    Menu_Tuns_Podsk->setChecked(SuggestionSettings::isOn(m_platform.settings));
 
     Menu_Help = menuBar()->addMenu(Text::menuHelp);
     Menu_Help->setObjectName(QStringLiteral("Menu_Help"));
@@ -199,6 +206,14 @@ void Form1::buildMenus()
     connect(Menu_Nastr_Tabl, &QAction::triggered, this, &Form1::Menu_Nastr_Tabl_Click);
     connect(Menu_Tuns_RCopy, &QAction::triggered, this, &Form1::Menu_Tuns_RCopy_Click);
     connect(Menu_Tuns_Vost, &QAction::triggered, this, &Form1::Menu_Tuns_Vost_Click);
+    connect(Menu_Tuns_Podsk, &QAction::toggled, this, [this](bool on) {
+        SuggestionSettings::setOn(m_platform.settings, on);
+        // Off, the index is of no use until the suggestions are switched on again.
+        if (on)
+            prepareSuggestions();
+        else
+            m_journal.suggestions.clear();
+    });
     connect(Menu_Help_About, &QAction::triggered, this, &Form1::Command2_Click);
 }
 
@@ -305,6 +320,12 @@ void Form1::hideCaptions()
 bool Form1::eventFilter(QObject *watched, QEvent *event)
 {
     const QEvent::Type type = event->type();
+    // Once the journal is on the screen, the editor's suggestions are made ready while the
+    // operator looks at it, rather than when the first editor opens.
+    if (type == QEvent::Paint && watched == centralWidget() && !m_suggestionsPrepared) {
+        m_suggestionsPrepared = true;
+        QTimer::singleShot(0, this, &Form1::prepareSuggestions);
+    }
     if (type == QEvent::Enter || type == QEvent::MouseMove) {
         for (size_t i = 0; i < m_captionedButtons.size(); ++i) {
             if (watched == m_captionedButtons[i]) {
@@ -351,6 +372,12 @@ void Form1::Cmd1_Click()
     showEditor();
 }
 
+void Form1::prepareSuggestions()
+{
+    if (m_loaded && SuggestionSettings::isOn(m_platform.settings))
+        m_journal.suggestions.update(m_journal.table, m_journal.RecordCount);
+}
+
 frm *Form1::editor() const
 {
     return m_editor;
@@ -393,6 +420,7 @@ void Form1::CmdDel_Click()
     DeleteRecord(m_journal, m_journal.CurrentRecord);
     SaveJournal(m_journal, m_platform.dialogs);
     ZAPOLNTABL();
+    prepareSuggestions();
     QGuiApplication::restoreOverrideCursor();
 }
 

@@ -80,6 +80,8 @@ private:
     void showDialog(QWidget *dialog);
     void showEditor();
     void frm_Closed();
+    // The editor's suggestions brought up to date with the records, when they are on.
+    void prepareSuggestions();
 
     Platform &m_platform;
     Journal &m_journal;
@@ -109,6 +111,9 @@ private:
     QAction *Menu_Nastr_Tabl = nullptr;
     QAction *Menu_Tuns_RCopy = nullptr;
     QAction *Menu_Tuns_Vost = nullptr;
+    // "Подсказки при вводе": the editor's suggestions on or off.
+    QAction *Menu_Tuns_Podsk = nullptr;
+    bool m_suggestionsPrepared = false;
     QMenu *Menu_Help = nullptr;
     QAction *Menu_Help_About = nullptr;
 
