@@ -7,7 +7,7 @@
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
 #include "journal/JournalGridModel.h"
-#include "platform/RecordGrid.h"
+#include "platform/desktop/RecordGrid.h"
 #include "windows/editor/frm.h"
 #include "windows/journal/Form1.h"
 

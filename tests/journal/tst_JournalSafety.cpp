@@ -7,7 +7,7 @@
 
 #include "journal/AutoCopy.h"
 #include "platform/AtomicFile.h"
-#include "platform/RecordGrid.h"
+#include "platform/desktop/RecordGrid.h"
 #include "windows/journal/Form1.h"
 
 #include <QDir>
@@ -21,8 +21,8 @@
 #include <QTest>
 
 #include <algorithm>
-#include <cerrno>
 #include <array>
+#include <cerrno>
 #include <csignal>
 #include <signal.h>
 #include <sys/resource.h>

@@ -6,11 +6,11 @@
 #include "journal/FieldInputRules.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
-#include "platform/Pictures.h"
 #include "platform/Platform.h"
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
-#include "platform/WrappingCheckBox.h"
+#include "platform/desktop/BuiltInIcon.h"
+#include "platform/desktop/WrappingCheckBox.h"
 
 #include <QAction>
 #include <QApplication>

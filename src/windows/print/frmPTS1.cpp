@@ -3,26 +3,26 @@
 #include "LabelFontCommands.h"
 #include "PagePicture.h"
 #include "PagePrint.h"
-#include "PageUndo.h"
 #include "PictureFileCommands.h"
 #include "certificate/BuiltInLayout.h"
 #include "certificate/CertificateLayout.h"
+#include "certificate/ColourCode.h"
 #include "certificate/EditorBoxes.h"
 #include "certificate/LayoutState.h"
 #include "certificate/LayoutStore.h"
 #include "certificate/PageText.h"
-#include "certificate/PlatformColour.h"
+#include "certificate/PageUndo.h"
 #include "imaging/PNG.h"
 #include "journal/StorableTextValidator.h"
 #include "page/CertificateScene.h"
 #include "page/LabelItem.h"
 #include "page/PictureItem.h"
 #include "platform/Dialogs.h"
-#include "platform/Pictures.h"
 #include "platform/Platform.h"
 #include "platform/RegionalNumber.h"
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
+#include "platform/desktop/BuiltInIcon.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -39,7 +39,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
-using namespace PlatformColour;
+using namespace ColourCode;
 
 namespace {
 

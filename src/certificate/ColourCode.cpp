@@ -1,4 +1,4 @@
-#include "PlatformColour.h"
+#include "ColourCode.h"
 
 #include "platform/SettingsStore.h"
 
@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace PlatformColour {
+namespace ColourCode {
 
 namespace {
 // The classic system colours, by index; the text colours are black.
@@ -55,4 +55,4 @@ qint32 storedNumberColour(const SettingsStore &settings, const QString &section,
     return isNumberColour(value) ? value : missing;
 }
 
-} // namespace PlatformColour
+} // namespace ColourCode

@@ -9,7 +9,7 @@
 // its selection mark, so comparisons are on the values, never on the resolved colours.
 class SettingsStore;
 
-namespace PlatformColour {
+namespace ColourCode {
 
 constexpr qint32 kSelection = 0xFF0000;                  // pure blue
 constexpr qint32 kNormalText = qint32(0x80000012u);      // the system's button-text colour
@@ -32,4 +32,4 @@ bool isNumberColour(qint32 value);
 qint32 storedNumberColour(const SettingsStore &settings, const QString &section, const QString &key,
                           qint32 missing, qint32 current);
 
-} // namespace PlatformColour
+} // namespace ColourCode
