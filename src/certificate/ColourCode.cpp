@@ -17,6 +17,12 @@ constexpr std::array<QRgb, 25> kSystem = {
     0xffffe1,
 };
 constexpr quint32 kSystemBit = 0x80000000u;
+
+namespace Key {
+const QString redNumber = QStringLiteral("PTS1CRNB1");
+const QString blackNumber = QStringLiteral("PTS1CRNB2");
+const QString number = QStringLiteral("1");
+} // namespace Key
 } // namespace
 
 QColor toColor(qint32 value)
@@ -53,6 +59,18 @@ qint32 storedNumberColour(const SettingsStore &settings, const QString &section,
                                        IntRange::Outside::UseDefault};
     const qint32 value = settings.intValue(section, key, current, kAnyWholeNumber);
     return isNumberColour(value) ? value : missing;
+}
+
+NumberColours readNumberColours(const SettingsStore &settings, NumberColours current)
+{
+    return {storedNumberColour(settings, Key::redNumber, Key::number, kDefaultRedNumber, current.red),
+            storedNumberColour(settings, Key::blackNumber, Key::number, kNormalText, current.black)};
+}
+
+void storeNumberColours(SettingsStore &settings, NumberColours colours)
+{
+    settings.setInt(Key::redNumber, Key::number, colours.red);
+    settings.setInt(Key::blackNumber, Key::number, colours.black);
 }
 
 } // namespace ColourCode

@@ -32,4 +32,15 @@ bool isNumberColour(qint32 value);
 qint32 storedNumberColour(const SettingsStore &settings, const QString &section, const QString &key,
                           qint32 missing, qint32 current);
 
+// The print window's number colours, kept from one run to the next in sections "PTS1CRNB1"
+// (red) and "PTS1CRNB2" (black), key "1".
+struct NumberColours
+{
+    qint32 red;
+    qint32 black;
+};
+// A missing entry gives red and the system's text colour; see storedNumberColour().
+NumberColours readNumberColours(const SettingsStore &settings, NumberColours current);
+void storeNumberColours(SettingsStore &settings, NumberColours colours);
+
 } // namespace ColourCode

@@ -435,7 +435,8 @@ void Form1::Command1_Click()
 
 void Form1::Menu_Nastr_Tabl_Click()
 {
-    showDialog(new frmNastTabl(*this));
+    static_assert(frmNastTabl::kRows == kColumns);
+    showDialog(new frmNastTabl(*this, Calg, [this](int column, int code) { setColumnAlignment(column, code); }));
 }
 
 void Form1::Menu_Tuns_RCopy_Click()

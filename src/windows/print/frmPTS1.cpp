@@ -76,12 +76,6 @@ const QString forbiddenColour = QStringLiteral("Этот цвет использ
 const QString fontInfoCaption = QStringLiteral("Информация о шрифте");
 } // namespace Text
 
-namespace Key {
-const QString redNumber = QStringLiteral("PTS1CRNB1");
-const QString blackNumber = QStringLiteral("PTS1CRNB2");
-const QString number = QStringLiteral("1");
-} // namespace Key
-
 constexpr float kKeyStepMm = 0.25f;
 constexpr float kPanelStepMm = 0.5f;
 constexpr float kLoadExtraWidthMm = 4.0f;
@@ -363,11 +357,10 @@ void frmPTS1::writeNastr()
 
 void frmPTS1::readNumberColours()
 {
-    const SettingsStore &s = m_platform.settings;
-    m_state.RedNumberColour = storedNumberColour(s, Key::redNumber, Key::number, kDefaultRedNumber,
-                                                 m_state.RedNumberColour);
-    m_state.BlackNumberColour = storedNumberColour(s, Key::blackNumber, Key::number, kNormalText,
-                                                   m_state.BlackNumberColour);
+    const NumberColours stored =
+        ColourCode::readNumberColours(m_platform.settings, {m_state.RedNumberColour, m_state.BlackNumberColour});
+    m_state.RedNumberColour = stored.red;
+    m_state.BlackNumberColour = stored.black;
     m_layout->applyRedNumberColour();
     m_layout->applyBlackNumberColour();
 }
@@ -405,8 +398,7 @@ void frmPTS1::UnloadPrintForm()
     if (!m_state.LabelFonts.write(fontFile, &error))
         CommonDialog1.message(fileNotSaved(QStringLiteral("шрифты полей"), fontFile, error));
     writeNastr();
-    m_platform.settings.setInt(Key::redNumber, Key::number, m_state.RedNumberColour);
-    m_platform.settings.setInt(Key::blackNumber, Key::number, m_state.BlackNumberColour);
+    ColourCode::storeNumberColours(m_platform.settings, {m_state.RedNumberColour, m_state.BlackNumberColour});
     m_platform.settings.sync();
     for (int i = 0; i < kLabelCount; ++i)
         m_editor.setBoxText(i, m_layout->label(i).text);
