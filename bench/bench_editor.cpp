@@ -9,7 +9,7 @@
 #include "journal/JournalFile.h"
 #include "journal/JournalGridModel.h"
 #include "journal/SuggestionSettings.h"
-#include "platform/RecordGrid.h"
+#include "platform/desktop/RecordGrid.h"
 #include "windows/editor/frm.h"
 #include "windows/journal/Form1.h"
 

@@ -10,7 +10,7 @@
 #include "journal/JournalFile.h"
 #include "platform/AtomicFile.h"
 #include "platform/Cp1251.h"
-#include "platform/RecordGrid.h"
+#include "platform/desktop/RecordGrid.h"
 #include "windows/journal/Form1.h"
 
 #include <QApplication>

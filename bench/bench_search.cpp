@@ -9,7 +9,7 @@
 #include "journal/Journal.h"
 #include "journal/JournalSearch.h"
 #include "journal/RecordTable.h"
-#include "platform/RecordGrid.h"
+#include "platform/desktop/RecordGrid.h"
 #include "windows/journal/Form1.h"
 
 #include <QApplication>

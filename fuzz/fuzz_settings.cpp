@@ -3,9 +3,9 @@
 // window's label and picture positions and its number colours. Each must come back inside its
 // range, survive the arithmetic that lays out the grid and the page, and be stored back as read.
 #include "certificate/CertificateLayout.h"
+#include "certificate/ColourCode.h"
 #include "certificate/LayoutState.h"
 #include "certificate/LayoutStore.h"
-#include "certificate/PlatformColour.h"
 #include "journal/GridSettings.h"
 #include "journal/JournalGridModel.h"
 #include "platform/SettingsStore.h"
@@ -19,9 +19,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <vector>
 #include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 namespace {
 
@@ -80,10 +80,10 @@ void checkPrintWindowSettings(SettingsStore &store)
     check(onThePage(read));
 
     for (const QString section : {QStringLiteral("PTS1CRNB1"), QStringLiteral("PTS1CRNB2")}) {
-        const qint32 colour = PlatformColour::storedNumberColour(store, section, QStringLiteral("1"), 255,
-                                                                  PlatformColour::kBlack);
-        check(PlatformColour::isNumberColour(colour));
-        check(PlatformColour::toColor(colour).isValid());
+        const qint32 colour = ColourCode::storedNumberColour(store, section, QStringLiteral("1"), 255,
+                                                                  ColourCode::kBlack);
+        check(ColourCode::isNumberColour(colour));
+        check(ColourCode::toColor(colour).isValid());
     }
 
     // Saved and read again: the positions stay on the page, and a second round changes nothing.

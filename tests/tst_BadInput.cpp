@@ -49,8 +49,8 @@
 #include "SmallDisk.h"
 
 #include "certificate/BuiltInLayout.h"
+#include "certificate/ColourCode.h"
 #include "certificate/LabelFontTable.h"
-#include "certificate/PlatformColour.h"
 #include "journal/AutofillTemplate.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
@@ -68,7 +68,7 @@
 #include <memory>
 #include <unistd.h>
 
-using namespace PlatformColour;
+using namespace ColourCode;
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "SystemCallFaults.h"
 
 #include "journal/JournalFile.h"
-#include "platform/RecordGrid.h"
+#include "platform/desktop/RecordGrid.h"
 #include "windows/editor/frm.h"
 
 #include <QDirIterator>

@@ -11,6 +11,7 @@ set(layers
   journal
   certificate
   page
+  platform/desktop
   "windows/about,windows/editor,windows/print"
   windows/journal
   app)

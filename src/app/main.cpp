@@ -6,10 +6,10 @@
 #include "platform/InstanceLock.h"
 #include "platform/Platform.h"
 #include "platform/ProgramFolders.h"
-#include "platform/ProgramIcon.h"
-#include "platform/QtDialogs.h"
-#include "platform/QtPlatform.h"
 #include "platform/SettingsStore.h"
+#include "platform/desktop/ProgramIcon.h"
+#include "platform/desktop/QtDialogs.h"
+#include "platform/desktop/QtPlatform.h"
 #include "windows/journal/Form1.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 #include "CertificateLayout.h"
 
 #include "BuiltInLayout.h"
+#include "ColourCode.h"
 #include "LayoutState.h"
 #include "PageText.h"
-#include "PlatformColour.h"
 
-using namespace PlatformColour;
+using namespace ColourCode;
 
 CertificateLayout::CertificateLayout(LayoutState &state, QObject *parent)
     : QObject(parent), m_state(state)

@@ -3,6 +3,7 @@
 #include "AutoCopy.h"
 #include "Journal.h"
 #include "JournalFile.h"
+#include "JournalLines.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
@@ -120,7 +121,7 @@ bool restore(Platform &platform, AutoCopy &copies)
         dialogs.message(JournalFile::emptyFileMessage(path));
         return false;
     }
-    const JournalScan scan = JournalFile::scanLines(bytes);
+    const JournalScan scan = JournalLines::scanLines(bytes);
     if (scan.badLine) {
         dialogs.message(JournalFile::badLineMessage(scan.badLine, path));
         return false;

@@ -23,18 +23,15 @@ QByteArray encodeRecords(const RecordTable &table, int count);
 // CR, lone LF) removed, "|" written as "¦". (Characters with no Windows-1251 byte never reach
 // the table: it stores them as "?".)
 void cleanRecord(RecordTable &table, int record);
-} // namespace JournalFile
-
-// Loads the journal of the program folder into the journal state; a missing file is created.
-// A journal that cannot be loaded is reported and ends the program: then it returns false.
-bool OPFILE1(Journal &journal, const QString &programFolder, Dialogs &dialogs, ProgramExit &exit);
-
-namespace JournalFile {
 // The messages about a file refused for its content, naming the file: empty, or line `line`
 // with too few separators.
 Dialogs::Message emptyFileMessage(const QString &path);
 Dialogs::Message badLineMessage(qsizetype line, const QString &path);
 } // namespace JournalFile
+
+// Loads the journal of the program folder into the journal state; a missing file is created.
+// A journal that cannot be loaded is reported and ends the program: then it returns false.
+bool OPFILE1(Journal &journal, const QString &programFolder, Dialogs &dialogs, ProgramExit &exit);
 
 // Writes a new journal holding one empty record. False (reported) when it cannot be written.
 bool CreateJournalFile(Journal &journal, Dialogs &dialogs);

@@ -406,7 +406,7 @@ JournalScan ParseJournalLines(Journal &journal, const QByteArray &bytes)
         });
 }
 
-JournalScan JournalFile::scanLines(const QByteArray &bytes)
+JournalScan JournalLines::scanLines(const QByteArray &bytes)
 {
     const char *separators[kSeparators];
     return walkLines(

@@ -16,13 +16,6 @@ struct JournalScan
     qsizetype badLine = 0;
 };
 
-namespace JournalFile {
-// The load's verdict on a journal file's content, without touching any journal: the lines the
-// load would count and the first line it would refuse. What a file must pass before it may
-// replace the journal.
-JournalScan scanLines(const QByteArray &bytes);
-} // namespace JournalFile
-
 // Splits the lines of a journal file held in memory into records 1..20000 of the table and
 // checks every line, also those beyond. Called by OPFILE1, which sets RecordCount from it.
 JournalScan ParseJournalLines(Journal &journal, const QByteArray &bytes);
@@ -30,6 +23,11 @@ JournalScan ParseJournalLines(Journal &journal, const QByteArray &bytes);
 namespace JournalLines {
 // What follows every stored field of a line.
 constexpr char kSeparator = '|';
+
+// The load's verdict on a journal file's content, without touching any journal: the lines the
+// load would count and the first line it would refuse. What a file must pass before it may
+// replace the journal.
+JournalScan scanLines(const QByteArray &bytes);
 
 // Narrows [begin, end) to the bytes between the spaces at either end: the spaces around a
 // field are not part of it. Only U+0020: a tab or a no-break space stays.

@@ -30,3 +30,14 @@ void PrepareNewRecord(Journal &journal, const QDate &today, bool autofill)
     if (table.bytes(record, FieldCatalogue::IssueDate).isEmpty())
         table.setField(record, FieldCatalogue::IssueDate, date);
 }
+
+void CommitRecord(Journal &journal, const QList<QString> &boxTexts)
+{
+    const qint32 record = journal.CurrentRecord;
+    const bool room = RecordTable::isValidRecord(record) && journal.RecordCount < RecordTable::kMaxRecord;
+    if (journal.NewRecordFlag == 1 && room) {
+        ++journal.RecordCount;
+        journal.table.setField(record, FieldCatalogue::Id, QString::number(record));
+    }
+    journal.table.setFields(record, FieldCatalogue::kFirstDocumentField, boxTexts);
+}

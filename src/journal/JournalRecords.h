@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QDate>
+#include <QList>
+#include <QString>
 
 struct Journal;
 
@@ -17,3 +19,8 @@ bool DeleteRecord(Journal &journal, qint32 record);
 // first values over its document fields, the issue date staying `today` where the template
 // has none. Sets CurrentRecord and NewRecordFlag; the caller has checked there is room.
 void PrepareNewRecord(Journal &journal, const QDate &today, bool autofill);
+
+// The editor's close: a new record (NewRecordFlag 1) joins the journal while there is room, its
+// ID the number of its slot; then `boxTexts`, the texts of the editor's boxes in order, become
+// the document fields of record CurrentRecord, in one step. The caller saves the journal.
+void CommitRecord(Journal &journal, const QList<QString> &boxTexts);

@@ -1,7 +1,7 @@
 #include "LabelItem.h"
 
+#include "certificate/ColourCode.h"
 #include "certificate/PageText.h"
-#include "certificate/PlatformColour.h"
 
 #include <QFontMetricsF>
 #include <QPainter>
@@ -58,7 +58,7 @@ void LabelItem::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
     painter->save();
     painter->scale(25.4 / dpiX * font.scale, 25.4 / dpiY * font.scale);
     painter->setFont(font.font);
-    painter->setPen(PlatformColour::toColor(label.foreColour));
+    painter->setPen(ColourCode::toColor(label.foreColour));
     const QFontMetricsF metrics(font.font, device);
     painter->drawText(QPointF(0, metrics.ascent()), label.text);
     painter->restore();

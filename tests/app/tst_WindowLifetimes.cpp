@@ -7,7 +7,7 @@
 #include "certificate/LayoutState.h"
 #include "journal/Journal.h"
 #include "platform/Cp1251.h"
-#include "platform/RecordGrid.h"
+#include "platform/desktop/RecordGrid.h"
 #include "windows/editor/frm.h"
 #include "windows/journal/Form1.h"
 #include "windows/print/MDIForm1.h"

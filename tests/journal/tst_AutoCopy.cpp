@@ -7,7 +7,7 @@
 #include "journal/Journal.h"
 #include "journal/JournalBackup.h"
 #include "journal/JournalFile.h"
-#include "platform/RecordGrid.h"
+#include "platform/desktop/RecordGrid.h"
 #include "windows/journal/Form1.h"
 
 #include <QAction>

@@ -96,6 +96,39 @@ private slots:
         // The records themselves are untouched.
         QCOMPARE(journal.table.text(3, 2), QStringLiteral("3.2"));
     }
+
+    void commitStoresTheBoxes_data()
+    {
+        QTest::addColumn<qint16>("newRecordFlag");
+        QTest::addColumn<int>("record");
+        QTest::addColumn<int>("records");
+        QTest::newRow("a new record joins") << qint16(1) << 4 << 4;
+        QTest::newRow("an opened record stays one") << qint16(0) << 2 << 3;
+    }
+    void commitStoresTheBoxes()
+    {
+        QFETCH(qint16, newRecordFlag);
+        QFETCH(int, record);
+        QFETCH(int, records);
+        Journal journal;
+        fillJournal(journal, 3);
+        if (newRecordFlag == 1)
+            journal.table.clearRecord(record);
+        journal.NewRecordFlag = newRecordFlag;
+        journal.CurrentRecord = record;
+        QList<QString> boxes;
+        for (int i = 0; i < FieldCatalogue::kBoxCount; ++i)
+            boxes.append(QStringLiteral("ящик %1").arg(i));
+
+        CommitRecord(journal, boxes);
+        QCOMPARE(journal.RecordCount, records);
+        QCOMPARE(journal.table.text(record, FieldCatalogue::Id), QString::number(record));
+        for (int f = 2; f <= RecordTable::kLastField; ++f) {
+            const int box = f - FieldCatalogue::kFirstDocumentField;
+            const QString kept = newRecordFlag == 1 ? QString() : QStringLiteral("%1.%2").arg(record).arg(f);
+            QCOMPARE(journal.table.text(record, f), box < FieldCatalogue::kBoxCount ? boxes.at(box) : kept);
+        }
+    }
 };
 
 QTEST_APPLESS_MAIN(JournalRecordsTest)

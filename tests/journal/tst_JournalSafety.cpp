@@ -2,31 +2,26 @@
 #include "ChangingJournal.h"
 #include "FileSizeLimit.h"
 #include "Files.h"
+#include "KillLoop.h"
 #include "SmallDisk.h"
 #include "TestPlatform.h"
 
 #include "journal/AutoCopy.h"
 #include "platform/AtomicFile.h"
-#include "platform/RecordGrid.h"
+#include "platform/desktop/RecordGrid.h"
 #include "windows/journal/Form1.h"
 
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFile>
-#include <QProcess>
 #include <QPushButton>
-#include <QRandomGenerator>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
-#include <cerrno>
 #include <array>
-#include <csignal>
-#include <signal.h>
+#include <cerrno>
 #include <sys/resource.h>
-#include <unistd.h>
 
 // The journal survives what the operator's machine does to a save: a kill at any moment, a
 // disk that fills up part-way.
@@ -47,7 +42,7 @@ constexpr int kKills = 200;
 // Shared by the template, the font file and the restore, a third each.
 constexpr int kOtherFileKills = 90;
 
-// Files of the program folder other than the journal: what a killed save leaves behind.
+// Files of the program folder other than the journal: what a failed or killed save leaves behind.
 QStringList leftovers(const QString &folder)
 {
     QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System);
@@ -55,95 +50,24 @@ QStringList leftovers(const QString &folder)
     return names;
 }
 
-// The victim of the crash test, run once; it forks a saver for every kill.
-class Saver
+// A kill in the instant between a new file getting a name and taking its file's place can leave
+// that copy beside it: harmless, and removed here so that it is counted once. False when the
+// program folder holds anything else beside `files`.
+bool removeNamedCopies(const QString &folder, const QStringList &files, int *removed)
 {
-public:
-    struct Line
-    {
-        QByteArray word;
-        qint64 number = -1;
-        qint64 second = -1;
-    };
-
-    ~Saver()
-    {
-        m_process.closeWriteChannel();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished();
-    }
-
-    bool start(const QString &folder, const QString &program = QStringLiteral(JOURNAL_SAVER))
-    {
-        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        m_process.start(program, {folder});
-        return m_process.waitForStarted();
-    }
-
-    bool send(int firstGeneration)
-    {
-        return m_process.write(QByteArray::number(firstGeneration) + '\n') > 0 && m_process.waitForBytesWritten();
-    }
-
-    // The next line the program or its saver printed; an empty word when none came in time.
-    Line line()
-    {
-        if (!m_early.isEmpty())
-            return m_early.takeFirst();
-        while (!m_process.canReadLine()) {
-            if (!m_process.waitForReadyRead(60000))
-                return {};
-        }
-        const QList<QByteArray> parts = m_process.readLine().trimmed().split(' ');
-        Line l;
-        l.word = parts.value(0);
-        l.number = parts.value(1).toLongLong();
-        l.second = parts.size() > 2 ? parts.at(2).toLongLong() : -1;
-        return l;
-    }
-
-    // The saver may print before its parent has printed its pid: those lines are kept, in order,
-    // for line() to hand over afterwards.
-    qint64 pid()
-    {
-        QList<Line> before;
-        for (;;) {
-            const Line l = line();
-            if (l.word.isEmpty() || l.word == "ended") {
-                qWarning("expected the saver's pid, got \"%s %lld %lld\"", l.word.constData(), l.number, l.second);
-                return -1;
-            }
-            if (l.word == "pid") {
-                m_early = before + m_early;
-                return l.number;
-            }
-            before.append(l);
-        }
-    }
-
-    // Kills the saver and hands over each line it printed before it died; true once the parent
-    // has seen it end by SIGKILL.
-    template<typename Seen = void (*)(const Line &)>
-    bool kill(qint64 pid, Seen seen = [](const Line &) {})
-    {
-        if (::kill(pid_t(pid), SIGKILL) != 0)
+    for (const QString &name : leftovers(folder)) {
+        if (files.contains(name))
+            continue;
+        if (std::none_of(files.begin(), files.end(), [&](const QString &file) { return name.startsWith(file); })) {
+            qWarning("%s beside the saved files", qPrintable(name));
             return false;
-        for (;;) {
-            const Line l = line();
-            if (l.word.isEmpty())
-                return false;
-            if (l.word == "ended")
-                return l.number == pid && l.second == SIGKILL;
-            seen(l);
         }
+        if (!QFile::remove(QDir(folder).filePath(name)))
+            return false;
+        ++*removed;
     }
-
-private:
-    QProcess m_process;
-    QList<Line> m_early;
-};
-
+    return true;
+}
 
 } // namespace
 
@@ -158,47 +82,20 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
         ChangingJournal::fill(first, 0);
         QVERIFY(SaveJournal(first, tp.dialogs));
     }
-    Saver saver;
-    QVERIFY(saver.start(tp.folder()));
+    KillLoop loop(QStringLiteral(JOURNAL_SAVER), tp.folder());
+    QVERIFY(loop.started());
 
-    // How long a saver takes to prepare a generation and to save it, measured here, so that the
-    // kills spread over whole saves whatever the machine's speed. The second saver counts: the
-    // first one also pays for touching the program's memory.
-    qint64 firstSaving = -1;
-    qint64 cycleMs = 1;
-    qint64 saveMs = 1;
-    for (int calibration = 0; calibration < 2; ++calibration) {
-        QElapsedTimer clock;
-        clock.start();
-        QVERIFY(saver.send(1));
-        const qint64 pid = saver.pid();
-        QVERIFY(pid > 0);
-        firstSaving = -1;
-        qint64 saving = 0;
-        qint64 inSaves = 0;
-        int saved = 0;
-        while (saved < 3) {
-            const Saver::Line line = saver.line();
-            QVERIFY2(line.word == "saving" || line.word == "saved", line.word.constData());
-            if (line.word == "saving") {
-                saving = clock.elapsed();
-                if (firstSaving < 0)
-                    firstSaving = saving;
-            } else {
-                inSaves += clock.elapsed() - saving;
-                ++saved;
-            }
-        }
-        cycleMs = std::max<qint64>(1, (clock.elapsed() - firstSaving) / 3);
-        saveMs = std::max<qint64>(1, inSaves / 3);
-        QVERIFY(saver.kill(pid));
-    }
+    // The second saver's times count: the first one also pays for starting.
+    KillLoop::Timing timing;
+    QVERIFY(loop.timeSaves(3, 1, &timing));
+    QVERIFY(loop.timeSaves(3, 1, &timing));
+    const qint64 firstSaving = timing.firstSavingUs / 1000;
+    const qint64 cycleMs = std::max<qint64>(1, timing.roundUs / 1000);
+    const qint64 saveMs = std::max<qint64>(1, timing.saveUs[0] / 1000);
     const qint64 window = firstSaving + 2 * cycleMs;
 
-    const quint32 seed = QRandomGenerator::global()->generate();
-    QRandomGenerator random(seed);
     qInfo("first save after %lld ms, then one every %lld ms, %lld ms of it in the save; seed %u",
-          firstSaving, cycleMs, saveMs, seed);
+          firstSaving, cycleMs, saveMs, loop.seed());
     int onDisk = ChangingJournal::generationOf(readFile(tp.journalPath()));
     QByteArray expected = ChangingJournal::bytes(onDisk);
     int killedInSave = 0;
@@ -225,30 +122,20 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
         // The first copy this saver makes holds the journal as it is now.
         cachedGeneration = onDisk;
         cachedBytes = expected;
-        QVERIFY(saver.send(onDisk + 1));
-        const qint64 victim = saver.pid();
-        QVERIFY(victim > 0);
         int reported = onDisk;
         bool inSave = false;
-        const auto seen = [&](const Saver::Line &line) {
+        const auto seen = [&](const KillLoop::Line &line) {
             inSave = line.word == "saving";
             if (line.word == "saved")
                 reported = int(line.number);
         };
-        if (kill % 4 == 0 && kill <= kKills) {
-            // Any moment of the saver's life: its start, the preparation of a generation, a save.
-            QTest::qSleep(int(random.bounded(qint64(0), window)));
-        } else {
-            // A moment inside a save, or just after it.
-            Saver::Line line;
-            do {
-                line = saver.line();
-                QVERIFY2(line.word == "saving" || line.word == "saved", line.word.constData());
-                seen(line);
-            } while (line.word != "saving");
-            QTest::qSleep(int(random.bounded(qint64(0), saveMs + saveMs / 4 + 1)));
-        }
-        QVERIFY(saver.kill(victim, seen));
+        // Every fourth of the first kills comes at any moment of the saver's life: its start, the
+        // preparation of a generation, a save. The others come inside a save, or just after it.
+        const auto saving = [](const KillLoop::Line &line) { return line.word == "saving"; };
+        const KillLoop::Moment moment = kill % 4 == 0 && kill <= kKills
+            ? KillLoop::Moment{nullptr, 1000 * loop.random().bounded(qint64(0), window)}
+            : KillLoop::Moment{saving, 1000 * loop.random().bounded(qint64(0), saveMs + saveMs / 4 + 1)};
+        QVERIFY(loop.kill(onDisk + 1, moment, seen));
         killedInSave += inSave ? 1 : 0;
 
         const QByteArray file = readFile(tp.journalPath());
@@ -260,14 +147,7 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
             expected = ChangingJournal::bytes(generation);
         QVERIFY2(file == expected, message.constData());
         newerThanReported += generation == reported + 1 ? 1 : 0;
-        // A kill in the instant between the new file getting a name and taking the journal's
-        // place can leave that copy beside the journal: harmless, and removed here so that it
-        // is counted once. Anything else beside the journal is a fault.
-        for (const QString &name : leftovers(tp.folder())) {
-            QVERIFY2(name.startsWith(JournalFile::fileName()), qPrintable(name));
-            QVERIFY(QFile::remove(QDir(tp.folder()).filePath(name)));
-            ++strayCopies;
-        }
+        QVERIFY(removeNamedCopies(tp.folder(), {JournalFile::fileName()}, &strayCopies));
         // Every save copies first, the copy named by the day of the generation saved: it holds
         // the journal as it was before, the generation before, whole. A kill while the copy or
         // the copies' list is written may leave its named temporary file, and nothing else.
@@ -339,37 +219,14 @@ void JournalSafetyTest::killedSavesLeaveTemplateFontsAndRestoreWhole()
     for (int k = 0; k < Kinds; ++k)
         QVERIFY(writeFileAtomically(paths[size_t(k)], bytesOf(k, 0)));
 
-    Saver saver;
-    QVERIFY(saver.start(tp.folder(), QStringLiteral(FILES_SAVER)));
+    KillLoop loop(QStringLiteral(FILES_SAVER), tp.folder());
+    QVERIFY(loop.started());
 
-    // How long each save takes as seen from here, from the second round of a first saver on.
-    std::array<qint64, Kinds> saveUs = {1, 1, 1};
-    {
-        QVERIFY(saver.send(1));
-        const qint64 pid = saver.pid();
-        QVERIFY(pid > 0);
-        QElapsedTimer clock;
-        clock.start();
-        std::array<qint64, Kinds> saving = {};
-        for (int rounds = 0; rounds < 2 * Kinds;) {
-            const Saver::Line line = saver.line();
-            QVERIFY2(line.word == "saving" || line.word == "saved", line.word.constData());
-            const auto k = size_t(line.second);
-            QVERIFY(k < size_t(Kinds));
-            if (line.word == "saving") {
-                saving[k] = clock.nsecsElapsed() / 1000;
-            } else {
-                saveUs[k] = std::max<qint64>(1, clock.nsecsElapsed() / 1000 - saving[k]);
-                ++rounds;
-            }
-        }
-        QVERIFY(saver.kill(pid));
-    }
-
-    const quint32 seed = QRandomGenerator::global()->generate();
-    QRandomGenerator random(seed);
+    KillLoop::Timing timing;
+    QVERIFY(loop.timeSaves(2, Kinds, &timing));
+    const std::vector<qint64> &saveUs = timing.saveUs;
     qInfo("saves take %lld, %lld and %lld us (template, fonts, restore); seed %u", saveUs[0], saveUs[1], saveUs[2],
-          seed);
+          loop.seed());
     std::array<int, Kinds> onDisk = {};
     for (int k = 0; k < Kinds; ++k)
         onDisk[size_t(k)] = generationOf(k, readFile(paths[size_t(k)]));
@@ -381,26 +238,20 @@ void JournalSafetyTest::killedSavesLeaveTemplateFontsAndRestoreWhole()
         // Every other kill lets the saver finish a whole round first, the restore included.
         const int wholeRounds = (kill / Kinds) % 2;
         const int first = *std::max_element(onDisk.begin(), onDisk.end()) + 1;
-        QVERIFY(saver.send(first));
-        const qint64 victim = saver.pid();
-        QVERIFY(victim > 0);
         std::array<int, Kinds> announced = {-1, -1, -1};
         int inSave = -1;
-        const auto seen = [&](const Saver::Line &line) {
+        const auto seen = [&](const KillLoop::Line &line) {
             inSave = line.word == "saving" ? int(line.second) : -1;
             if (line.word == "saving")
                 announced[size_t(line.second)] = int(line.number);
         };
-        Saver::Line line;
-        do {
-            line = saver.line();
-            QVERIFY2(line.word == "saving" || line.word == "saved", line.word.constData());
-            seen(line);
-        } while (!(line.word == "saving" && line.second == target && line.number == first + wholeRounds));
         // A moment inside the target's save, or as long again after it: a restore replaces the
         // journal only at its very end.
-        ::usleep(useconds_t(random.bounded(qint64(0), saveUs[size_t(target)] * 2 + 1)));
-        QVERIFY(saver.kill(victim, seen));
+        const auto targetSaving = [&](const KillLoop::Line &line) {
+            return line.word == "saving" && line.second == target && line.number == first + wholeRounds;
+        };
+        QVERIFY(loop.kill(first, {targetSaving, loop.random().bounded(qint64(0), saveUs[size_t(target)] * 2 + 1)},
+                          seen));
         if (inSave >= 0)
             ++killedInSave[size_t(inSave)];
 
@@ -417,15 +268,8 @@ void JournalSafetyTest::killedSavesLeaveTemplateFontsAndRestoreWhole()
                 ++changed[size_t(k)];
             onDisk[size_t(k)] = generation;
         }
-        for (const QString &name : leftovers(tp.folder())) {
-            if (name == AutofillTemplate::fileName() || name == QLatin1String("Shrift"))
-                continue;
-            QVERIFY2(name.startsWith(AutofillTemplate::fileName()) || name.startsWith(QStringLiteral("Shrift"))
-                         || name.startsWith(JournalFile::fileName()),
-                     qPrintable(name));
-            QVERIFY(QFile::remove(QDir(tp.folder()).filePath(name)));
-            ++strayCopies;
-        }
+        const QStringList files = {AutofillTemplate::fileName(), QStringLiteral("Shrift"), JournalFile::fileName()};
+        QVERIFY(removeNamedCopies(tp.folder(), files, &strayCopies));
 
         // And each reads back as the program reads it.
         AutofillTemplate autofill;

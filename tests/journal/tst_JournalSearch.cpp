@@ -2,7 +2,7 @@
 
 #include "journal/JournalGridModel.h"
 #include "journal/JournalSearch.h"
-#include "platform/RecordGrid.h"
+#include "platform/desktop/RecordGrid.h"
 
 #include <QLineEdit>
 #include <QPushButton>

@@ -1,7 +1,7 @@
 #include "TestPlatform.h"
 #include "platform/CommonDialog.h"
 #include "platform/Dialogs.h"
-#include "platform/QtDialogs.h"
+#include "platform/desktop/QtDialogs.h"
 
 #include <QApplication>
 #include <QComboBox>

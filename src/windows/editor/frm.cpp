@@ -7,12 +7,13 @@
 #include "journal/FieldInputRules.h"
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
+#include "journal/JournalRecords.h"
 #include "journal/SuggestionSettings.h"
-#include "platform/Pictures.h"
+#include "journal/UpperCaseTicks.h"
 #include "platform/Platform.h"
-#include "platform/SettingsStore.h"
 #include "platform/Twips.h"
-#include "platform/WrappingCheckBox.h"
+#include "platform/desktop/BuiltInIcon.h"
+#include "platform/desktop/WrappingCheckBox.h"
 
 #include <QAction>
 #include <QApplication>
@@ -41,11 +42,6 @@ const QString tickAll = QStringLiteral("Установить  все галоч�
 const QString clearAll = QStringLiteral("Снять все галочки");
 const QString readOnly = QStringLiteral("Закройте окно печати, чтобы изменить запись");
 } // namespace Text
-
-namespace Key {
-const QString section = QStringLiteral("frm1ch1");
-QString upperCaseBox(int k) { return QStringLiteral("Ch1(%1)").arg(k); }
-} // namespace Key
 
 constexpr int kNone = -1;
 
@@ -333,20 +329,13 @@ void frm::Form_Load()
 
 void frm::Form_Unload()
 {
-    Journal &j = m_journal;
-    const int record = j.CurrentRecord;
-    if (j.NewRecordFlag == 1 && RecordTable::isValidRecord(record) && j.RecordCount < RecordTable::kMaxRecord) {
-        ++j.RecordCount;
-        j.table.setField(record, FieldCatalogue::Id, QString::number(record));
-    }
-    // The record is written in one step from copies of the texts.
     QList<QString> texts;
     texts.reserve(kBoxCount);
     for (const FieldBox *box : txt)
         texts.append(box->text());
-    j.table.setFields(record, FieldCatalogue::kFirstDocumentField, texts);
+    CommitRecord(m_journal, texts);
     storeUpperCaseBoxes();
-    SaveJournal(j, m_platform.dialogs);
+    SaveJournal(m_journal, m_platform.dialogs);
 }
 
 void frm::closeEvent(QCloseEvent *event)
@@ -472,21 +461,17 @@ void frm::setAllUpperCaseBoxes(bool ticked)
 
 void frm::loadUpperCaseBoxes()
 {
-    for (int k = 0; k < kUpperCaseBoxCount; ++k) {
-        // A missing entry ticks the box; a value that is no whole number, or one a box cannot
-        // take, leaves it clear.
-        constexpr IntRange kBoxState{0, 1, IntRange::Outside::UseDefault};
-        const SettingsStore &s = m_platform.settings;
-        const QString key = Key::upperCaseBox(k);
-        Ch1[size_t(k)]->setChecked(!s.contains(Key::section, key) || s.intValue(Key::section, key, 0, kBoxState) == 1);
-    }
+    const UpperCaseTicks ticks = UpperCaseTicks::read(m_platform.settings);
+    for (int k = 0; k < kUpperCaseBoxCount; ++k)
+        Ch1[size_t(k)]->setChecked(ticks.ticked[size_t(k)]);
 }
 
 void frm::storeUpperCaseBoxes()
 {
+    UpperCaseTicks ticks;
     for (int k = 0; k < kUpperCaseBoxCount; ++k)
-        m_platform.settings.setValue(Key::section, Key::upperCaseBox(k),
-                                     Ch1[size_t(k)]->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        ticks.ticked[size_t(k)] = Ch1[size_t(k)]->isChecked();
+    ticks.write(m_platform.settings);
 }
 
 void frm::showCaption(QLabel *caption)

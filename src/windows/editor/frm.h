@@ -61,19 +61,19 @@ private:
     void buildCaptions();
     void buildMenu();
     void placeCaption(QLabel *label, const QRect &box);
-    void Form_Load();
-    void Form_Unload();
+    void Form_Load(); // the record into the boxes, the ticks from the settings
+    void Form_Unload(); // the record back into the journal (CommitRecord), then SaveJournal
 
-    void txt_GotFocus(int index);
+    void txt_GotFocus(int index); // a box takes the focus: the yellow background
     void showBoxBackground(int index, bool focused);
     // While the certificate holds the texts: the boxes take no typing, and say so.
     void setBoxesReadOnly(bool readOnly);
-    void txt_LostFocus(int index);
-    void txt_Enter(int index);
-    void vinChanged();
-    void Command1_Click();
-    void Command3_Click();
-    void setAllUpperCaseBoxes(bool ticked);
+    void txt_LostFocus(int index); // a box left: line breaks out, capitals where its Ch1 is ticked
+    void txt_Enter(int index); // Enter: the focus to the next box
+    void vinChanged(); // the VIN turns red while it is not 17 characters long
+    void Command1_Click(); // "Просмотр перед печатью": the certificate print window
+    void Command3_Click(); // "Сохранить для автозаполнения": the boxes into Autoload
+    void setAllUpperCaseBoxes(bool ticked); // "Галочки" menu: tick or clear every Ch1
     void loadUpperCaseBoxes();
     void storeUpperCaseBoxes();
     void showCaption(QLabel *caption);
@@ -88,17 +88,17 @@ private:
     bool m_closeAfterCertificate = false;
     bool m_closing = false;
 
-    std::array<FieldBox *, kBoxCount> txt{};
-    std::array<QCheckBox *, kUpperCaseBoxCount> Ch1{};
-    QLabel *Label3 = nullptr;
+    std::array<FieldBox *, kBoxCount> txt{}; // txt(0..43): fields 2..45 of the record
+    std::array<QCheckBox *, kUpperCaseBoxCount> Ch1{}; // Ch1(0..37): "Делать все буквы ЗАГЛАВНЫМИ" per box
+    QLabel *Label3 = nullptr; // "Запись № " and the record number
     // "Закройте окно печати, …", shown while the boxes are read-only.
     QLabel *LblReadOnly = nullptr;
-    QPushButton *Command1 = nullptr;
-    QPushButton *Command3 = nullptr;
+    QPushButton *Command1 = nullptr; // icon; opens the certificate print window
+    QPushButton *Command3 = nullptr; // icon; "Сохранить для автозаполнения"
     // Hover captions of Command1 and Command3.
-    QLabel *Lnadp0 = nullptr;
-    QLabel *Lnadp2 = nullptr;
-    QMenu *Menu_Gal = nullptr;
-    QAction *Menu_Gal_1 = nullptr;
-    QAction *Menu_Gal_0 = nullptr;
+    QLabel *Lnadp0 = nullptr; // Lnadp(0): "Просмотр перед печатью"
+    QLabel *Lnadp2 = nullptr; // Lnadp(2): "Сохранить для автозаполнения"
+    QMenu *Menu_Gal = nullptr; // "Галочки", the pop-up menu of the ticks
+    QAction *Menu_Gal_1 = nullptr; // "Установить  все галочки"
+    QAction *Menu_Gal_0 = nullptr; // "Снять все галочки"
 };

@@ -12,15 +12,15 @@
 #include "journal/SuggestionSettings.h"
 #include "platform/Clock.h"
 #include "platform/Dialogs.h"
-#include "platform/Pictures.h"
 #include "platform/Platform.h"
 #include "platform/ProgramExit.h"
 #include "platform/ProgramFolders.h"
-#include "platform/RecordGrid.h"
 #include "platform/Screen.h"
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
-#include "platform/WrappingCheckBox.h"
+#include "platform/desktop/BuiltInIcon.h"
+#include "platform/desktop/RecordGrid.h"
+#include "platform/desktop/WrappingCheckBox.h"
 #include "windows/about/frmAbout.h"
 #include "windows/editor/frm.h"
 
@@ -463,7 +463,8 @@ void Form1::Command1_Click()
 
 void Form1::Menu_Nastr_Tabl_Click()
 {
-    showDialog(new frmNastTabl(*this));
+    static_assert(frmNastTabl::kRows == kColumns);
+    showDialog(new frmNastTabl(*this, Calg, [this](int column, int code) { setColumnAlignment(column, code); }));
 }
 
 void Form1::Menu_Tuns_RCopy_Click()

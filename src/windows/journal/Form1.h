@@ -65,21 +65,21 @@ private:
     void showCaption(int index);
     void hideCaptions();
 
-    void g_Click();
-    void g_DblClick();
-    void Cmd1_Click();
-    void CmdDel_Click();
+    void g_Click(); // a row marked yellow; Delete enabled from record 2 on
+    void g_DblClick(); // a row opened: the record editor for it
+    void Cmd1_Click(); // "Новый": a new record in the editor
+    void CmdDel_Click(); // "Удалить": the marked record, after asking
     // Search: marks the hits, scrolls to the first and reports; Reset removes the marks.
-    void Cmd2_Click();
-    void Command1_Click();
-    void Menu_Nastr_Tabl_Click();
-    void Menu_Tuns_RCopy_Click();
-    void Menu_Tuns_Vost_Click();
-    void Command2_Click();
+    void Cmd2_Click(); // "Найти"
+    void Command1_Click(); // "Сброс": clears the search marks
+    void Menu_Nastr_Tabl_Click(); // "Настройки" → "Таблица": frmNastTabl
+    void Menu_Tuns_RCopy_Click(); // "Резервное копирование базы"
+    void Menu_Tuns_Vost_Click(); // "Восстановление базы из резервной копии"
+    void Command2_Click(); // "О программе": frmAbout
     // Shows a dialog of the journal window over it; the journal window takes it along when it goes.
     void showDialog(QWidget *dialog);
     void showEditor();
-    void frm_Closed();
+    void frm_Closed(); // the editor has stored its record: the grid anew, the window back
     // The editor's suggestions brought up to date with the records, when they are on.
     void prepareSuggestions();
 
@@ -94,29 +94,28 @@ private:
     QString m_backupFolder;
 
     JournalGridModel *m_model = nullptr;
-    RecordGrid *g = nullptr;
-    QPushButton *Cmd1 = nullptr;
-    QPushButton *CmdDel = nullptr;
-    QLineEdit *txtfind = nullptr;
-    QLabel *Label1 = nullptr;
-    QPushButton *Cmd2 = nullptr;
-    QPushButton *Command1 = nullptr;
-    QCheckBox *Ch1 = nullptr;
-    QPushButton *Command2 = nullptr;
-    std::array<QLabel *, 5> Lnadp{};
+    RecordGrid *g = nullptr; // the grid of the records, row r = record r
+    QPushButton *Cmd1 = nullptr; // icon; "Новый"
+    QPushButton *CmdDel = nullptr; // icon; "Удалить", enabled once a row is marked
+    QLineEdit *txtfind = nullptr; // the text to search for
+    QLabel *Label1 = nullptr; // "Поиск"
+    QPushButton *Cmd2 = nullptr; // icon; "Найти"
+    QPushButton *Command1 = nullptr; // icon; "Сброс": clears the search marks
+    QCheckBox *Ch1 = nullptr; // "Применять автозаполнение для нового Свидетельства"
+    QPushButton *Command2 = nullptr; // icon; "О программе"
+    std::array<QLabel *, 5> Lnadp{}; // hover captions "Новый", "Найти", "Сброс", "О программе", "Удалить"
     // The buttons whose hover captions are Lnadp(0..4).
     std::array<QPushButton *, 5> m_captionedButtons{};
 
-    QMenu *Menu_Nastr = nullptr;
-    QAction *Menu_Nastr_Tabl = nullptr;
-    QAction *Menu_Tuns_RCopy = nullptr;
-    QAction *Menu_Tuns_Vost = nullptr;
-    // "Подсказки при вводе": the editor's suggestions on or off.
-    QAction *Menu_Tuns_Podsk = nullptr;
+    QMenu *Menu_Nastr = nullptr; // "Настройки"
+    QAction *Menu_Nastr_Tabl = nullptr; // "Таблица"
+    QAction *Menu_Tuns_RCopy = nullptr; // "Резервное копирование базы"
+    QAction *Menu_Tuns_Vost = nullptr; // "Восстановление базы из резервной копии"
+    QAction *Menu_Tuns_Podsk = nullptr; // "Подсказки при вводе": the editor's suggestions on or off
     bool m_suggestionsPrepared = false;
-    QMenu *Menu_Help = nullptr;
-    QAction *Menu_Help_About = nullptr;
+    QMenu *Menu_Help = nullptr; // "Помощь"
+    QAction *Menu_Help_About = nullptr; // "О программе"
 
-    std::array<qint16, kColumns> Calg{4, 4, 4, 4, 4, 1};
+    std::array<qint16, kColumns> Calg{4, 4, 4, 4, 4, 1}; // the columns' alignment codes: 1 left, 4 centre, 7 right
     QPointer<frm> m_editor;
 };

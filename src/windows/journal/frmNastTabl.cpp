@@ -1,6 +1,5 @@
 #include "frmNastTabl.h"
 
-#include "Form1.h"
 #include "journal/JournalGridModel.h"
 #include "platform/Twips.h"
 
@@ -37,16 +36,16 @@ constexpr int kClientHeight = 3300;
 
 } // namespace
 
-frmNastTabl::frmNastTabl(Form1 &journalWindow)
+frmNastTabl::frmNastTabl(QWidget &journalWindow, const Alignments &alignments, ApplyAlignment applyAlignment)
     : QWidget(nullptr, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint),
-      m_journalWindow(journalWindow)
+      m_journalWindow(journalWindow), m_applyAlignment(std::move(applyAlignment))
 {
     setObjectName(QStringLiteral("frmNastTabl"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(Text::caption);
     buildControls();
     setFixedSize(pixelsFromTwips(kClientWidth), pixelsFromTwips(kClientHeight));
-    showAlignments();
+    showAlignments(alignments);
     m_journalWindow.setEnabled(false);
 }
 
@@ -83,10 +82,10 @@ void frmNastTabl::buildControls()
     connect(CmdOk, &QPushButton::clicked, this, &frmNastTabl::CmdOk_Click);
 }
 
-void frmNastTabl::showAlignments()
+void frmNastTabl::showAlignments(const Alignments &alignments)
 {
     for (int row = 0; row < kRows; ++row) {
-        const int code = m_journalWindow.columnAlignment(row);
+        const int code = alignments[size_t(row)];
         for (int choice = 0; choice < kChoices; ++choice)
             m_ticks[size_t(row)][size_t(choice)]->setChecked(code == kCodes[size_t(choice)]);
     }
@@ -108,7 +107,7 @@ void frmNastTabl::CmdOk_Click()
     for (int row = 0; row < kRows; ++row) {
         for (int choice = 0; choice < kChoices; ++choice) {
             if (m_ticks[size_t(row)][size_t(choice)]->isChecked())
-                m_journalWindow.setColumnAlignment(row, kCodes[size_t(choice)]);
+                m_applyAlignment(row, kCodes[size_t(choice)]);
         }
     }
     close();

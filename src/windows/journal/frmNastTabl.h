@@ -2,9 +2,11 @@
 
 #include <QWidget>
 
-#include <array>
+#include <QtGlobal>
 
-class Form1;
+#include <array>
+#include <functional>
+
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -18,11 +20,14 @@ class frmNastTabl final : public QWidget
 
 public:
     static constexpr int kRows = 6;
+    using Alignments = std::array<qint16, kRows>;
+    // What OK does to a column whose row has a tick: the grid's alignment code for it.
+    using ApplyAlignment = std::function<void(int column, int code)>;
 
     // Disables the journal window and shows the columns' current alignments as ticks. The
     // dialog is a window of its own, not a child of the journal window, which would disable it
-    // along with itself.
-    explicit frmNastTabl(Form1 &journalWindow);
+    // along with itself; the journal window owns it and takes it along when it goes.
+    frmNastTabl(QWidget &journalWindow, const Alignments &alignments, ApplyAlignment applyAlignment);
     ~frmNastTabl() override;
 
 protected:
@@ -32,12 +37,13 @@ private:
     enum Choice { Left, Centre, Right, kChoices };
 
     void buildControls();
-    void showAlignments();
+    void showAlignments(const Alignments &alignments);
     void Ch_Click(int row, int choice, bool ticked);
     void CmdOk_Click();
     void enableJournalWindow();
 
-    Form1 &m_journalWindow;
+    QWidget &m_journalWindow;
+    ApplyAlignment m_applyAlignment;
     QLabel *Label1 = nullptr;
     std::array<QLabel *, kRows> Label2{};
     // Per row (control index row + 1): ChL, ChM, ChR.

@@ -5,10 +5,10 @@
 #include "certificate/EditorBoxes.h"
 #include "certificate/LayoutState.h"
 #include "frmPTS1.h"
-#include "platform/Pictures.h"
 #include "platform/Platform.h"
 #include "platform/Screen.h"
 #include "platform/Twips.h"
+#include "platform/desktop/BuiltInIcon.h"
 
 #include <QAction>
 #include <QCloseEvent>

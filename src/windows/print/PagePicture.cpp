@@ -1,11 +1,11 @@
 #include "PagePicture.h"
 
-#include "imaging/Capture.h"
 #include "page/PageOutput.h"
 #include "platform/AtomicFile.h"
 #include "platform/Clock.h"
 #include "platform/CommonDialog.h"
 #include "platform/Shell.h"
+#include "platform/desktop/Capture.h"
 
 #include <QDir>
 #include <QImage>

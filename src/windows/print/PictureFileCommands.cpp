@@ -5,25 +5,12 @@
 #include "page/OverlayPictures.h"
 #include "platform/CommonDialog.h"
 #include "platform/Platform.h"
-#include "platform/SettingsStore.h"
 
 #include <QCheckBox>
 #include <QImageReader>
 #include <QWidget>
 
 namespace {
-
-namespace Key {
-const QString nastr = QStringLiteral("Nastr");
-const QString img1FName = QStringLiteral("img1FName");
-const QString img2FName = QStringLiteral("img2FName");
-const QString vibFolder1 = QStringLiteral("VibFolder1");
-const QString pechFName = QStringLiteral("PechFName");
-const QString vibFolder3 = QStringLiteral("VibFolder3");
-const QString podpFName = QStringLiteral("PodpFName");
-const QString vibFolder4 = QStringLiteral("VibFolder4");
-const QString defaultFolder = QStringLiteral("C:\\");
-} // namespace Key
 
 // The dialogs' filters as operators have always seen them, the stamp's odd middle pair included.
 const QString kBackgroundFilter =
@@ -57,14 +44,7 @@ PictureFileCommands::PictureFileCommands(Platform &platform, CommonDialog &dialo
 
 void PictureFileCommands::readSettings()
 {
-    const SettingsStore &s = m_platform.settings;
-    m_settings.img1FName = s.value(Key::nastr, Key::img1FName, QString());
-    m_settings.img2FName = s.value(Key::nastr, Key::img2FName, QString());
-    m_settings.VibFolder1 = s.value(Key::nastr, Key::vibFolder1, Key::defaultFolder);
-    m_settings.PechFName = s.value(Key::nastr, Key::pechFName, QString());
-    m_settings.VibFolder3 = s.value(Key::nastr, Key::vibFolder3, Key::defaultFolder);
-    m_settings.PodpFName = s.value(Key::nastr, Key::podpFName, QString());
-    m_settings.VibFolder4 = s.value(Key::nastr, Key::vibFolder4, Key::defaultFolder);
+    m_settings = PictureFileStore(m_platform.settings).read();
     if (!m_settings.img1FName.isEmpty())
         loadBackground(PictureId::Image1, m_settings.img1FName);
     if (!m_settings.img2FName.isEmpty())
@@ -73,14 +53,7 @@ void PictureFileCommands::readSettings()
 
 void PictureFileCommands::writeSettings() const
 {
-    SettingsStore &s = m_platform.settings;
-    s.setValue(Key::nastr, Key::img1FName, m_settings.img1FName);
-    s.setValue(Key::nastr, Key::img2FName, m_settings.img2FName);
-    s.setValue(Key::nastr, Key::vibFolder1, m_settings.VibFolder1);
-    s.setValue(Key::nastr, Key::pechFName, m_settings.PechFName);
-    s.setValue(Key::nastr, Key::vibFolder3, m_settings.VibFolder3);
-    s.setValue(Key::nastr, Key::podpFName, m_settings.PodpFName);
-    s.setValue(Key::nastr, Key::vibFolder4, m_settings.VibFolder4);
+    PictureFileStore(m_platform.settings).write(m_settings);
 }
 
 void PictureFileCommands::loadOverlays()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "certificate/LayoutTypes.h"
+#include "certificate/PictureFileStore.h"
 
 #include <QImage>
 #include <QObject>
@@ -20,18 +21,8 @@ class PictureFileCommands final : public QObject
     Q_OBJECT
 
 public:
-    // The "Nastr" entries as the print window holds them while it is open. A start folder holds
-    // the full path of the last file chosen, so that the dialog opens on it.
-    struct Settings
-    {
-        QString img1FName;
-        QString img2FName;
-        QString VibFolder1;
-        QString PechFName;
-        QString VibFolder3;
-        QString PodpFName;
-        QString VibFolder4;
-    };
+    // The "Nastr" entries as the print window holds them while it is open.
+    using Settings = PictureFileStore::Entries;
 
     // The panel's "Показывать" boxes that a loaded picture ticks.
     struct VisibilityBoxes

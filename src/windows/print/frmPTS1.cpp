@@ -4,26 +4,26 @@
 #include "LabelFontCommands.h"
 #include "PagePicture.h"
 #include "PagePrint.h"
-#include "PageUndo.h"
 #include "PictureFileCommands.h"
 #include "certificate/BuiltInLayout.h"
 #include "certificate/CertificateLayout.h"
+#include "certificate/ColourCode.h"
 #include "certificate/EditorBoxes.h"
 #include "certificate/LayoutState.h"
 #include "certificate/LayoutStore.h"
 #include "certificate/PageText.h"
-#include "certificate/PlatformColour.h"
+#include "certificate/PageUndo.h"
 #include "imaging/PNG.h"
 #include "journal/StorableTextValidator.h"
 #include "page/CertificateScene.h"
 #include "page/LabelItem.h"
 #include "page/PictureItem.h"
 #include "platform/Dialogs.h"
-#include "platform/Pictures.h"
 #include "platform/Platform.h"
 #include "platform/RegionalNumber.h"
 #include "platform/SettingsStore.h"
 #include "platform/Twips.h"
+#include "platform/desktop/BuiltInIcon.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -40,7 +40,7 @@
 #include <QPushButton>
 #include <QShortcut>
 
-using namespace PlatformColour;
+using namespace ColourCode;
 
 namespace {
 
@@ -78,12 +78,6 @@ const QString foto = QStringLiteral("Сохранить изображение �
 const QString forbiddenColour = QStringLiteral("Этот цвет использовать нельзя!");
 const QString fontInfoCaption = QStringLiteral("Информация о шрифте");
 } // namespace Text
-
-namespace Key {
-const QString redNumber = QStringLiteral("PTS1CRNB1");
-const QString blackNumber = QStringLiteral("PTS1CRNB2");
-const QString number = QStringLiteral("1");
-} // namespace Key
 
 constexpr float kKeyStepMm = 0.25f;
 constexpr float kPanelStepMm = 0.5f;
@@ -374,11 +368,10 @@ void frmPTS1::writeNastr()
 
 void frmPTS1::readNumberColours()
 {
-    const SettingsStore &s = m_platform.settings;
-    m_state.RedNumberColour = storedNumberColour(s, Key::redNumber, Key::number, kDefaultRedNumber,
-                                                 m_state.RedNumberColour);
-    m_state.BlackNumberColour = storedNumberColour(s, Key::blackNumber, Key::number, kNormalText,
-                                                   m_state.BlackNumberColour);
+    const NumberColours stored =
+        ColourCode::readNumberColours(m_platform.settings, {m_state.RedNumberColour, m_state.BlackNumberColour});
+    m_state.RedNumberColour = stored.red;
+    m_state.BlackNumberColour = stored.black;
     m_layout->applyRedNumberColour();
     m_layout->applyBlackNumberColour();
 }
@@ -420,8 +413,7 @@ void frmPTS1::UnloadPrintForm()
     if (!m_state.LabelFonts.write(fontFile, &error))
         CommonDialog1.message(fileNotSaved(QStringLiteral("шрифты полей"), fontFile, error));
     writeNastr();
-    m_platform.settings.setInt(Key::redNumber, Key::number, m_state.RedNumberColour);
-    m_platform.settings.setInt(Key::blackNumber, Key::number, m_state.BlackNumberColour);
+    ColourCode::storeNumberColours(m_platform.settings, {m_state.RedNumberColour, m_state.BlackNumberColour});
     m_platform.settings.sync();
     for (int i = 0; i < kLabelCount; ++i)
         m_editor.setBoxText(i, m_layout->label(i).text);

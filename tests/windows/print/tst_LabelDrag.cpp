@@ -6,7 +6,7 @@
 #include <QMouseEvent>
 #include <QUndoStack>
 
-using namespace PlatformColour;
+using namespace ColourCode;
 
 // The mouse on the certificate page beyond the click: labels dragged, a frame that selects,
 // the "Поле" menu's aligning, and the frame's status bar.

@@ -1,6 +1,6 @@
 #include "RecordGrid.h"
 
-#include "Twips.h"
+#include "platform/Twips.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>

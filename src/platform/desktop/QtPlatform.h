@@ -1,8 +1,8 @@
 #pragma once
 
-#include "ProgramExit.h"
-#include "Screen.h"
-#include "Shell.h"
+#include "platform/ProgramExit.h"
+#include "platform/Screen.h"
+#include "platform/Shell.h"
 
 #include <optional>
 

@@ -1,6 +1,6 @@
 #include "TestPlatform.h"
 #include "journal/Journal.h"
-#include "platform/ProgramIcon.h"
+#include "platform/desktop/ProgramIcon.h"
 #include "windows/journal/Form1.h"
 
 #include <QApplication>

@@ -1,4 +1,4 @@
-#include "platform/FontChoiceDialog.h"
+#include "platform/desktop/FontChoiceDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,5 +1,5 @@
-#include "platform/RecordGrid.h"
 #include "platform/Twips.h"
+#include "platform/desktop/RecordGrid.h"
 
 #include <QSignalSpy>
 #include <QStandardItemModel>

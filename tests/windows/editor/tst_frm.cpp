@@ -2,7 +2,7 @@
 
 #include "journal/AutofillTemplate.h"
 #include "journal/JournalGridModel.h"
-#include "platform/RecordGrid.h"
+#include "platform/desktop/RecordGrid.h"
 #include "windows/editor/frm.h"
 
 #include <QApplication>

@@ -2,8 +2,8 @@
 #include "JournalSession.h"
 
 #include "journal/JournalGridModel.h"
-#include "platform/RecordGrid.h"
 #include "platform/Twips.h"
+#include "platform/desktop/RecordGrid.h"
 
 #include <QCheckBox>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "FontChoiceDialog.h"
 
-#include "RegionalNumber.h"
+#include "platform/RegionalNumber.h"
 
 #include <QCheckBox>
 #include <QComboBox>

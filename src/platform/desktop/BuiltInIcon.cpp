@@ -1,11 +1,11 @@
-#include "Pictures.h"
+#include "BuiltInIcon.h"
 
 #include <QGuiApplication>
-#include <QtMath>
 #include <QHash>
 #include <QPainter>
 #include <QPixmap>
 #include <QSvgRenderer>
+#include <QtMath>
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "PlatformColour.h"
+#include "ColourCode.h"
 
 #include "platform/SettingsStore.h"
 
@@ -6,7 +6,7 @@
 
 #include <array>
 
-namespace PlatformColour {
+namespace ColourCode {
 
 namespace {
 // The classic system colours, by index; the text colours are black.
@@ -17,6 +17,12 @@ constexpr std::array<QRgb, 25> kSystem = {
     0xffffe1,
 };
 constexpr quint32 kSystemBit = 0x80000000u;
+
+namespace Key {
+const QString redNumber = QStringLiteral("PTS1CRNB1");
+const QString blackNumber = QStringLiteral("PTS1CRNB2");
+const QString number = QStringLiteral("1");
+} // namespace Key
 } // namespace
 
 QColor toColor(qint32 value)
@@ -55,4 +61,16 @@ qint32 storedNumberColour(const SettingsStore &settings, const QString &section,
     return isNumberColour(value) ? value : missing;
 }
 
-} // namespace PlatformColour
+NumberColours readNumberColours(const SettingsStore &settings, NumberColours current)
+{
+    return {storedNumberColour(settings, Key::redNumber, Key::number, kDefaultRedNumber, current.red),
+            storedNumberColour(settings, Key::blackNumber, Key::number, kNormalText, current.black)};
+}
+
+void storeNumberColours(SettingsStore &settings, NumberColours colours)
+{
+    settings.setInt(Key::redNumber, Key::number, colours.red);
+    settings.setInt(Key::blackNumber, Key::number, colours.black);
+}
+
+} // namespace ColourCode

@@ -9,7 +9,7 @@
 // its selection mark, so comparisons are on the values, never on the resolved colours.
 class SettingsStore;
 
-namespace PlatformColour {
+namespace ColourCode {
 
 constexpr qint32 kSelection = 0xFF0000;                  // pure blue
 constexpr qint32 kNormalText = qint32(0x80000012u);      // the system's button-text colour
@@ -32,4 +32,15 @@ bool isNumberColour(qint32 value);
 qint32 storedNumberColour(const SettingsStore &settings, const QString &section, const QString &key,
                           qint32 missing, qint32 current);
 
-} // namespace PlatformColour
+// The print window's number colours, kept from one run to the next in sections "PTS1CRNB1"
+// (red) and "PTS1CRNB2" (black), key "1".
+struct NumberColours
+{
+    qint32 red;
+    qint32 black;
+};
+// A missing entry gives red and the system's text colour; see storedNumberColour().
+NumberColours readNumberColours(const SettingsStore &settings, NumberColours current);
+void storeNumberColours(SettingsStore &settings, NumberColours colours);
+
+} // namespace ColourCode

@@ -2,8 +2,8 @@
 #include "LabelWidth.h"
 #include "app/WindowWiring.h"
 #include "certificate/BuiltInLayout.h"
+#include "certificate/ColourCode.h"
 #include "certificate/PageText.h"
-#include "certificate/PlatformColour.h"
 #include "journal/Journal.h"
 #include "page/CertificateScene.h"
 #include "platform/RegionalNumber.h"
@@ -26,7 +26,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace PlatformColour;
+using namespace ColourCode;
 
 class PrintWindowTest : public QObject, CertificateFrameFixture
 {
