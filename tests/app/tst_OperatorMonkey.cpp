@@ -17,7 +17,7 @@
 #include "journal/Journal.h"
 #include "journal/JournalFile.h"
 #include "platform/Cp1251.h"
-#include "platform/RecordGrid.h"
+#include "platform/desktop/RecordGrid.h"
 #include "windows/editor/FieldBox.h"
 #include "windows/editor/frm.h"
 #include "windows/journal/Form1.h"
