@@ -46,15 +46,20 @@ struct Vehicle
 
 constexpr std::array<Vehicle, 10> kVehicles = {{
     {u"ВАЗ 21074", u"VAZ 21074", u"ЛЕГКОВОЙ СЕДАН", u"B", u"21067", u"54/73.5", u"1568", u"1460", u"1060", u"XTA"},
-    {u"ЛАДА 217030 ЛАДА ПРИОРА", u"LADA 217030 LADA PRIORA", u"ЛЕГКОВОЙ СЕДАН", u"B", u"21126", u"72/98", u"1596", u"1578", u"1163", u"XTA"},
-    {u"ЛАДА 219410 ЛАДА КАЛИНА", u"LADA 219410 LADA KALINA", u"ЛЕГКОВОЙ ХЭТЧБЕК", u"B", u"11186", u"64/87", u"1596", u"1560", u"1160", u"XTA"},
+    {u"ЛАДА 217030 ЛАДА ПРИОРА", u"LADA 217030 LADA PRIORA", u"ЛЕГКОВОЙ СЕДАН", u"B", u"21126", u"72/98", u"1596",
+     u"1578", u"1163", u"XTA"},
+    {u"ЛАДА 219410 ЛАДА КАЛИНА", u"LADA 219410 LADA KALINA", u"ЛЕГКОВОЙ ХЭТЧБЕК", u"B", u"11186", u"64/87", u"1596",
+     u"1560", u"1160", u"XTA"},
     {u"ТОЙОТА КАМРИ", u"TOYOTA CAMRY", u"ЛЕГКОВОЙ СЕДАН", u"B", u"2AR", u"132/181", u"2494", u"2100", u"1505", u"XW7"},
-    {u"ХЕНДЭ СОЛЯРИС", u"HYUNDAI SOLARIS", u"ЛЕГКОВОЙ СЕДАН", u"B", u"G4FC", u"90/123", u"1591", u"1565", u"1198", u"Z94"},
+    {u"ХЕНДЭ СОЛЯРИС", u"HYUNDAI SOLARIS", u"ЛЕГКОВОЙ СЕДАН", u"B", u"G4FC", u"90/123", u"1591", u"1565", u"1198",
+     u"Z94"},
     {u"КИА РИО", u"KIA RIO", u"ЛЕГКОВОЙ ХЭТЧБЕК", u"B", u"G4FG", u"79/107", u"1591", u"1610", u"1185", u"Z94"},
     {u"ГАЗ 3302", u"GAZ 3302", u"ГРУЗОВОЙ БОРТОВОЙ", u"B", u"40524", u"103/140", u"2464", u"3500", u"1850", u"X96"},
     {u"УАЗ 315195", u"UAZ 315195", u"ЛЕГКОВОЙ УНИВЕРСАЛ", u"B", u"40911", u"94/128", u"2693", u"2650", u"1995", u"XTT"},
-    {u"ФОЛЬКСВАГЕН ПОЛО", u"VOLKSWAGEN POLO", u"ЛЕГКОВОЙ СЕДАН", u"B", u"CFN", u"77/105", u"1598", u"1660", u"1163", u"XW8"},
-    {u"КАМАЗ 5490-S5", u"KAMAZ 5490-S5", u"ГРУЗОВОЙ ТЯГАЧ СЕДЕЛЬНЫЙ", u"C", u"OM457LA", u"315/428", u"11967", u"18000", u"7550", u"XTC"},
+    {u"ФОЛЬКСВАГЕН ПОЛО", u"VOLKSWAGEN POLO", u"ЛЕГКОВОЙ СЕДАН", u"B", u"CFN", u"77/105", u"1598", u"1660", u"1163",
+     u"XW8"},
+    {u"КАМАЗ 5490-S5", u"KAMAZ 5490-S5", u"ГРУЗОВОЙ ТЯГАЧ СЕДЕЛЬНЫЙ", u"C", u"OM457LA", u"315/428", u"11967", u"18000",
+     u"7550", u"XTC"},
 }};
 
 struct Person
@@ -64,14 +69,26 @@ struct Person
 };
 
 constexpr std::array<Person, 10> kSurnames = {{
-    {u"ИВАНОВ", u"IVANOV"}, {u"СМИРНОВ", u"SMIRNOV"}, {u"КУЗНЕЦОВ", u"KUZNETSOV"},
-    {u"ПОПОВА", u"POPOVA"}, {u"ВАСИЛЬЕВ", u"VASILEV"}, {u"ПЕТРОВА", u"PETROVA"},
-    {u"СОКОЛОВ", u"SOKOLOV"}, {u"МИХАЙЛОВ", u"MIKHAYLOV"}, {u"НОВИКОВА", u"NOVIKOVA"},
+    {u"ИВАНОВ", u"IVANOV"},
+    {u"СМИРНОВ", u"SMIRNOV"},
+    {u"КУЗНЕЦОВ", u"KUZNETSOV"},
+    {u"ПОПОВА", u"POPOVA"},
+    {u"ВАСИЛЬЕВ", u"VASILEV"},
+    {u"ПЕТРОВА", u"PETROVA"},
+    {u"СОКОЛОВ", u"SOKOLOV"},
+    {u"МИХАЙЛОВ", u"MIKHAYLOV"},
+    {u"НОВИКОВА", u"NOVIKOVA"},
     {u"ФЁДОРОВ", u"FEDOROV"},
 }};
 constexpr std::array<Person, 8> kNames = {{
-    {u"СЕРГЕЙ", u"SERGEY"}, {u"АЛЕКСАНДР", u"ALEKSANDR"}, {u"ЕЛЕНА", u"ELENA"}, {u"ОЛЬГА", u"OLGA"},
-    {u"ДМИТРИЙ", u"DMITRIY"}, {u"АНДРЕЙ", u"ANDREY"}, {u"НАТАЛЬЯ", u"NATALYA"}, {u"ЮРИЙ", u"YURIY"},
+    {u"СЕРГЕЙ", u"SERGEY"},
+    {u"АЛЕКСАНДР", u"ALEKSANDR"},
+    {u"ЕЛЕНА", u"ELENA"},
+    {u"ОЛЬГА", u"OLGA"},
+    {u"ДМИТРИЙ", u"DMITRIY"},
+    {u"АНДРЕЙ", u"ANDREY"},
+    {u"НАТАЛЬЯ", u"NATALYA"},
+    {u"ЮРИЙ", u"YURIY"},
 }};
 constexpr std::array<const char16_t *, 6> kPatronymics = {
     u"ПЕТРОВИЧ", u"ИВАНОВНА", u"СЕРГЕЕВИЧ", u"АЛЕКСАНДРОВНА", u"НИКОЛАЕВИЧ", u"ВЛАДИМИРОВНА",
@@ -87,29 +104,33 @@ struct Place
 };
 
 constexpr std::array<Place, 6> kPlaces = {{
-    {u"МОСКОВСКАЯ ОБЛ.", u"50", u"КРАСНОГОРСКИЙ Р-Н", u"Г. КРАСНОГОРСК", u"МРЭО ГИБДД ГУ МВД РОССИИ ПО МОСКОВСКОЙ ОБЛ."},
+    {u"МОСКОВСКАЯ ОБЛ.", u"50", u"КРАСНОГОРСКИЙ Р-Н", u"Г. КРАСНОГОРСК",
+     u"МРЭО ГИБДД ГУ МВД РОССИИ ПО МОСКОВСКОЙ ОБЛ."},
     {u"Г. МОСКВА", u"77", u"", u"Г. МОСКВА", u"МОГТО И РАС ГИБДД № 3 ГУ МВД РОССИИ ПО Г. МОСКВЕ"},
     {u"САМАРСКАЯ ОБЛ.", u"63", u"СТАВРОПОЛЬСКИЙ Р-Н", u"Г. ТОЛЬЯТТИ", u"РЭО ГИБДД У МВД РОССИИ ПО Г. ТОЛЬЯТТИ"},
-    {u"РЕСПУБЛИКА ТАТАРСТАН", u"116", u"ВЫСОКОГОРСКИЙ Р-Н", u"С. ВЫСОКАЯ ГОРА", u"ОТДЕЛЕНИЕ № 2 МРЭО ГИБДД МВД ПО РЕСПУБЛИКЕ ТАТАРСТАН"},
-    {u"КРАСНОДАРСКИЙ КРАЙ", u"123", u"ДИНСКОЙ Р-Н", u"СТ-ЦА ДИНСКАЯ", u"МРЭО ГИБДД № 1 ГУ МВД РОССИИ ПО КРАСНОДАРСКОМУ КРАЮ"},
+    {u"РЕСПУБЛИКА ТАТАРСТАН", u"116", u"ВЫСОКОГОРСКИЙ Р-Н", u"С. ВЫСОКАЯ ГОРА",
+     u"ОТДЕЛЕНИЕ № 2 МРЭО ГИБДД МВД ПО РЕСПУБЛИКЕ ТАТАРСТАН"},
+    {u"КРАСНОДАРСКИЙ КРАЙ", u"123", u"ДИНСКОЙ Р-Н", u"СТ-ЦА ДИНСКАЯ",
+     u"МРЭО ГИБДД № 1 ГУ МВД РОССИИ ПО КРАСНОДАРСКОМУ КРАЮ"},
     {u"СВЕРДЛОВСКАЯ ОБЛ.", u"66", u"", u"Г. ЕКАТЕРИНБУРГ", u"МРЭО ГИБДД ГУ МВД РОССИИ ПО СВЕРДЛОВСКОЙ ОБЛ."},
 }};
 
 constexpr std::array<const char16_t *, 8> kStreets = {
-    u"УЛ. ЛЕНИНА", u"ПР-Т МИРА", u"УЛ. САДОВАЯ", u"Б-Р ЮНОСТИ", u"УЛ. 40 ЛЕТ ПОБЕДЫ",
-    u"УЛ. СОВЕТСКАЯ", u"ПЕР. ШКОЛЬНЫЙ", u"УЛ. МОЛОДЕЖНАЯ",
+    u"УЛ. ЛЕНИНА",        u"ПР-Т МИРА",     u"УЛ. САДОВАЯ",   u"Б-Р ЮНОСТИ",
+    u"УЛ. 40 ЛЕТ ПОБЕДЫ", u"УЛ. СОВЕТСКАЯ", u"ПЕР. ШКОЛЬНЫЙ", u"УЛ. МОЛОДЕЖНАЯ",
 };
 constexpr std::array<const char16_t *, 8> kColours = {
-    u"БЕЛЫЙ", u"ЧЕРНЫЙ", u"СЕРЕБРИСТЫЙ", u"ВИШНЕВЫЙ", u"ТЕМНО-СИНИЙ",
-    u"СЕРО-ЗЕЛЕНЫЙ МЕТАЛЛИК", u"БЕЖЕВЫЙ", u"КРАСНЫЙ",
+    u"БЕЛЫЙ", u"ЧЕРНЫЙ", u"СЕРЕБРИСТЫЙ", u"ВИШНЕВЫЙ", u"ТЕМНО-СИНИЙ", u"СЕРО-ЗЕЛЕНЫЙ МЕТАЛЛИК", u"БЕЖЕВЫЙ", u"КРАСНЫЙ",
 };
 constexpr std::array<const char16_t *, 6> kNotes = {
-    u"ТС ПРИОБРЕТЕНО ПО ДОГОВОРУ КУПЛИ-ПРОДАЖИ", u"ИЗМЕНЕНИЕ ЦВЕТА",
-    u"УСТАНОВЛЕНО ГАЗОБАЛЛОННОЕ ОБОРУДОВАНИЕ", u"ВЗАМЕН УТРАЧЕННОГО СВИДЕТЕЛЬСТВА",
-    u"ЗАМЕНА ДВИГАТЕЛЯ", u"ДУБЛИКАТ ПТС ВЫДАН ВЗАМЕН УТИЛИЗИРОВАННОГО",
+    u"ТС ПРИОБРЕТЕНО ПО ДОГОВОРУ КУПЛИ-ПРОДАЖИ", u"ИЗМЕНЕНИЕ ЦВЕТА",  u"УСТАНОВЛЕНО ГАЗОБАЛЛОННОЕ ОБОРУДОВАНИЕ",
+    u"ВЗАМЕН УТРАЧЕННОГО СВИДЕТЕЛЬСТВА",         u"ЗАМЕНА ДВИГАТЕЛЯ", u"ДУБЛИКАТ ПТС ВЫДАН ВЗАМЕН УТИЛИЗИРОВАННОГО",
 };
 constexpr std::array<const char16_t *, 4> kOperators = {
-    u"ПЕТРОВА О.В.", u"СИДОРЕНКО А.А.", u"Kuznetsova M.", u"ГРИГОРЬЕВ Д.С.",
+    u"ПЕТРОВА О.В.",
+    u"СИДОРЕНКО А.А.",
+    u"Kuznetsova M.",
+    u"ГРИГОРЬЕВ Д.С.",
 };
 
 // Deterministic records: the same seed gives the same file on every machine with this library.
@@ -137,8 +158,11 @@ private:
 
     int pick(int n) { return int(m_rng() % quint32(n)); }
     bool chance(int percent) { return pick(100) < percent; }
-    template <class T, size_t N>
-    const T &oneOf(const std::array<T, N> &list) { return list[size_t(pick(int(N)))]; }
+    template<class T, size_t N>
+    const T &oneOf(const std::array<T, N> &list)
+    {
+        return list[size_t(pick(int(N)))];
+    }
     static QString s(const char16_t *text) { return QString::fromUtf16(text); }
 
     QString digits(int n)
@@ -174,8 +198,8 @@ private:
     }
     QString certificate(const Place &place)
     {
-        return s(place.plateRegion) + QStringLiteral(" ") + letters(u"АВЕКМНОРСТУХ", 2)
-            + QStringLiteral(" ") + digits(6);
+        return s(place.plateRegion) + QStringLiteral(" ") + letters(u"АВЕКМНОРСТУХ", 2) + QStringLiteral(" ")
+            + digits(6);
     }
 
     void fillVehicle(Fields &f)
@@ -283,8 +307,7 @@ QByteArray journalBytes(int records)
 void writeFile(const QString &path, const QByteArray &bytes)
 {
     QFile file(path);
-    require(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(),
-            "cannot write the generated journal");
+    require(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size(), "cannot write the generated journal");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -352,8 +375,7 @@ Row againstFloor(const QString &figure, double value, double floor, double limit
 
 Row absolute(const QString &figure, double value, double limitMs)
 {
-    return {figure, ms(value), QStringLiteral("<= ") + ms(limitMs), QStringLiteral("-"),
-            verdict(value <= limitMs)};
+    return {figure, ms(value), QStringLiteral("<= ") + ms(limitMs), QStringLiteral("-"), verdict(value <= limitMs)};
 }
 
 Row info(const QString &figure, const QString &value)
@@ -364,11 +386,11 @@ Row info(const QString &figure, const QString &value)
 void print(const std::vector<Row> &rows)
 {
     const auto line = [](const Row &r) {
-        std::printf("%-40s %14s  %-24s %8s  %s\n", qPrintable(r.figure), qPrintable(r.value),
-                    qPrintable(r.target), qPrintable(r.ratio), qPrintable(r.result));
+        std::printf("%-40s %14s  %-24s %8s  %s\n", qPrintable(r.figure), qPrintable(r.value), qPrintable(r.target),
+                    qPrintable(r.ratio), qPrintable(r.result));
     };
-    line({QStringLiteral("figure"), QStringLiteral("value"), QStringLiteral("target"),
-          QStringLiteral("ratio"), QStringLiteral("result")});
+    line({QStringLiteral("figure"), QStringLiteral("value"), QStringLiteral("target"), QStringLiteral("ratio"),
+          QStringLiteral("result")});
     for (const Row &r : rows)
         line(r);
 
@@ -389,8 +411,7 @@ void print(const std::vector<Row> &rows)
 
 bool allPass(const std::vector<Row> &rows)
 {
-    return std::none_of(rows.begin(), rows.end(),
-                        [](const Row &r) { return r.result == QStringLiteral("FAIL"); });
+    return std::none_of(rows.begin(), rows.end(), [](const Row &r) { return r.result == QStringLiteral("FAIL"); });
 }
 
 double saveJournal(Journal &journal)

@@ -35,7 +35,7 @@ qint64 heapInUse();
 
 // Medians of a floor and a figure run in turns, after one unmeasured run of each (the first
 // run pays for page faults and lazily built tables that a steady state does not see).
-template <class Floor, class Figure>
+template<class Floor, class Figure>
 std::pair<double, double> medianPair(Floor floor, Figure figure)
 {
     floor();
@@ -48,7 +48,7 @@ std::pair<double, double> medianPair(Floor floor, Figure figure)
     return {median(floors), median(figures)};
 }
 
-template <class Figure>
+template<class Figure>
 double medianOf(Figure figure)
 {
     figure();

@@ -245,8 +245,7 @@ int main(int argc, char *argv[])
     setup.test.dialogs.answers = {Dialogs::Answer::No};
     frame.close();
 
-    std::printf("\n%d pointer moves of one drag after a drag of 100; the floor a median of %d runs\n\n", kMoves,
-                kRuns);
+    std::printf("\n%d pointer moves of one drag after a drag of 100; the floor a median of %d runs\n\n", kMoves, kRuns);
     print(rows);
     return allPass(rows) ? 0 : 1;
 }

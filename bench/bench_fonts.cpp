@@ -28,8 +28,9 @@ LabelFontTable fullTable()
     LabelFontTable table;
     table.resetColours();
     for (int i = 0; i < LabelFontTable::kLabels; ++i)
-        table.setChoice(i, {i % 2 ? QStringLiteral("Шрифт Эпсон %1").arg(i) : QStringLiteral("Liberation Sans"),
-                            i % 3 == 0, i % 5 == 0, 6.0 + i * 0.25, QColor(i * 5, 255 - i * 5, 128)});
+        table.setChoice(i,
+                        {i % 2 ? QStringLiteral("Шрифт Эпсон %1").arg(i) : QStringLiteral("Liberation Sans"),
+                         i % 3 == 0, i % 5 == 0, 6.0 + i * 0.25, QColor(i * 5, 255 - i * 5, 128)});
     return table;
 }
 

@@ -108,7 +108,7 @@ double threadCpuMs()
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
-template <class Figure>
+template<class Figure>
 auto onCpu(Figure figure)
 {
     return [figure] {
@@ -140,7 +140,6 @@ double floorSave(const QString &text, const QString &path)
     require(writeFileAtomically(path, Cp1251::encode(text)), "cannot write the floor file");
     return msSince(timer);
 }
-
 
 // From construction (screen check, OPFILE1, settings, ZAPOLNTABL) to the grid's first paint
 // on screen.
@@ -200,7 +199,6 @@ MemoryFigure journalMemory(const QString &folder)
     return {heapInUse() - before, qint64(journal->table.memoryUsage())};
 }
 
-
 // ---------------------------------------------------------------------------------------------
 // The figures
 
@@ -257,7 +255,8 @@ void loadRows(Setup &setup, std::vector<Row> &rows)
     pinAllocator(Memory::Fresh);
     const auto [freshFloor, freshLoad] = medianPair(floor, load);
     rows.push_back(floorRow(QStringLiteral("floor_load (readAll + decode)"), freshFloor));
-    rows.push_back(againstFloor(QStringLiteral("OPFILE1 load"), freshLoad, freshFloor, 3, QStringLiteral("floor_load")));
+    rows.push_back(
+        againstFloor(QStringLiteral("OPFILE1 load"), freshLoad, freshFloor, 3, QStringLiteral("floor_load")));
 
     // The same in memory that is already touched: no page faults on either side, so the ratio
     // shows the parse and the table alone.
@@ -337,12 +336,11 @@ void windowRows(Setup &setup, std::vector<Row> &rows)
     rows.push_back(info(QStringLiteral("  ZAPOLNTABL + the repaint it asks for"), ms(fillAndPaint)));
 }
 
-void memoryRows(const MemoryFigure &full, const MemoryFigure &single, qint64 fileSize,
-                std::vector<Row> &rows)
+void memoryRows(const MemoryFigure &full, const MemoryFigure &single, qint64 fileSize, std::vector<Row> &rows)
 {
     const double ratio = double(full.heap) / double(fileSize);
-    rows.push_back({QStringLiteral("journal heap after OPFILE1"), mb(full.heap),
-                    QStringLiteral("<= 3x file size"), times(ratio), verdict(ratio <= 3)});
+    rows.push_back({QStringLiteral("journal heap after OPFILE1"), mb(full.heap), QStringLiteral("<= 3x file size"),
+                    times(ratio), verdict(ratio <= 3)});
     rows.push_back(info(QStringLiteral("  RecordTable::memoryUsage()"), mb(full.tableUsage)));
     constexpr qint64 kSingleLimit = 5 * 1024 * 1024;
     rows.push_back({QStringLiteral("journal heap, one record"), mb(single.heap),
@@ -361,8 +359,7 @@ int main(int argc, char **argv)
 
     Setup setup;
     std::printf("journal: %d records, %lld bytes (%s) in %s\n", kRecords, qint64(setup.bytes.size()),
-                qPrintable(mb(setup.bytes.size())),
-                qPrintable(QDir::toNativeSeparators(setup.test.journalPath())));
+                qPrintable(mb(setup.bytes.size())), qPrintable(QDir::toNativeSeparators(setup.test.journalPath())));
 
     // Memory first, while no earlier figure has left anything on the heap.
     const MemoryFigure full = journalMemory(setup.test.folder());

@@ -90,9 +90,9 @@ int main(int argc, char *argv[])
     std::vector<Row> rows;
     rows.push_back(absolute(QStringLiteral("save page picture, wait excluded"), median, 300));
     rows.push_back(absolute(QStringLiteral("  first save of the run"), first, 300));
-    rows.push_back(info(QStringLiteral("  picture written"),
-                        QStringLiteral("%1 x %2, %3").arg(window.width()).arg(window.height())
-                            .arg(mb(QFileInfo(path).size()))));
+    rows.push_back(
+        info(QStringLiteral("  picture written"),
+             QStringLiteral("%1 x %2, %3").arg(window.width()).arg(window.height()).arg(mb(QFileInfo(path).size()))));
     test.dialogs.answers = {Dialogs::Answer::No};
     frame.close();
 

@@ -68,26 +68,32 @@ int main(int argc, char *argv[])
     const QString printed = QDir(test.folder()).filePath(QStringLiteral("printed.pdf"));
     const QString exported = QDir(test.folder()).filePath(QStringLiteral("exported.pdf"));
     const double toPrinter = medianOf([&] {
-        return timed([&] {
-            test.dialogs.printers.push_back({QStringLiteral("Office"), printed});
-            // Long texts run off the sheet's right edge: print anyway.
-            test.dialogs.answers = {Dialogs::Answer::Ok};
-            pages.PrintOnPrinter();
-        }, printed);
+        return timed(
+            [&] {
+                test.dialogs.printers.push_back({QStringLiteral("Office"), printed});
+                // Long texts run off the sheet's right edge: print anyway.
+                test.dialogs.answers = {Dialogs::Answer::Ok};
+                pages.PrintOnPrinter();
+            },
+            printed);
     });
     const double toPrinterCpu = medianOf([&] {
-        timed([&] {
-            test.dialogs.printers.push_back({QStringLiteral("Office"), printed});
-            test.dialogs.answers = {Dialogs::Answer::Ok};
-            pages.PrintOnPrinter();
-        }, printed);
+        timed(
+            [&] {
+                test.dialogs.printers.push_back({QStringLiteral("Office"), printed});
+                test.dialogs.answers = {Dialogs::Answer::Ok};
+                pages.PrintOnPrinter();
+            },
+            printed);
         return lastCpuMs;
     });
     const double toPdf = medianOf([&] {
-        return timed([&] {
-            test.dialogs.paths.push_back(exported);
-            pages.SavePdf();
-        }, exported);
+        return timed(
+            [&] {
+                test.dialogs.paths.push_back(exported);
+                pages.SavePdf();
+            },
+            exported);
     });
     test.dialogs.answers.clear();
     const qint64 size = QFileInfo(exported).size();
@@ -96,8 +102,9 @@ int main(int argc, char *argv[])
     rows.push_back(absolute(QStringLiteral("print the page to a PDF file"), toPrinter, kPrintTargetMs));
     rows.push_back(info(QStringLiteral("  processor time of it"), ms(toPrinterCpu)));
     rows.push_back(absolute(QStringLiteral("  export the page as PDF"), toPdf, kPrintTargetMs));
-    rows.push_back({QStringLiteral("PDF size, built-in pictures"), mb(size), QStringLiteral("<= ") + mb(kSizeTargetBytes),
-                    times(double(size) / kSizeTargetBytes), verdict(size <= kSizeTargetBytes)});
+    rows.push_back({QStringLiteral("PDF size, built-in pictures"), mb(size),
+                    QStringLiteral("<= ") + mb(kSizeTargetBytes), times(double(size) / kSizeTargetBytes),
+                    verdict(size <= kSizeTargetBytes)});
     if (argc > 1) {
         QFile::remove(QString::fromLocal8Bit(argv[1]));
         QFile::copy(exported, QString::fromLocal8Bit(argv[1]));

@@ -187,8 +187,8 @@ int main(int argc, char *argv[])
     floor.blank2 = QPixmap::fromImage(blank);
     for (int i = 0; i < EditorBoxes::kBoxCount; ++i)
         floor.texts << setup.editor.texts[size_t(i)];
-    const auto [bare, later] =
-        medianPair([&] { return floor.toFirstPaint(); }, [&] { return openToFirstPaint(setup, heap); });
+    const auto [bare, later] = medianPair([&] { return floor.toFirstPaint(); },
+                                          [&] { return openToFirstPaint(setup, heap); });
     require(heap.closings >= 10, "fewer than ten openings");
 
     rows.push_back(info(QStringLiteral("floor_frame: bare frame, 2 pixmaps, 44 texts"), ms(bare)));
@@ -202,7 +202,8 @@ int main(int argc, char *argv[])
     // font engine per opening is far more than this.
     constexpr qint64 kGrowthLimit = 64 * 1024;
     const qint64 growth = heap.afterTenth - heap.afterFifth;
-    rows.push_back({QStringLiteral("heap growth, 5th to 10th closing"), QString::number(growth / 1024.0, 'f', 1) + QStringLiteral(" KiB"),
+    rows.push_back({QStringLiteral("heap growth, 5th to 10th closing"),
+                    QString::number(growth / 1024.0, 'f', 1) + QStringLiteral(" KiB"),
                     QStringLiteral("<= %1 KiB").arg(kGrowthLimit / 1024), QStringLiteral("-"),
                     verdict(growth <= kGrowthLimit)});
 

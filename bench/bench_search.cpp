@@ -46,7 +46,7 @@ double threadCpuMs()
     return double(t.tv_sec) * 1e3 + double(t.tv_nsec) / 1e6;
 }
 
-template <class Figure>
+template<class Figure>
 double cpuMedianOf(Figure figure)
 {
     return medianOf([&] {

@@ -42,10 +42,10 @@ public:
     XServer()
     {
         // -displayfd: the server picks a free display and writes its number when it is ready.
-        m_process.start(QStringLiteral("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"),
-                                                  QStringLiteral("-screen"), QStringLiteral("0"),
-                                                  QStringLiteral("1600x1000x24"), QStringLiteral("-nolisten"),
-                                                  QStringLiteral("tcp")});
+        m_process.start(QStringLiteral("Xvfb"),
+                        {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
+                         QStringLiteral("0"), QStringLiteral("1600x1000x24"), QStringLiteral("-nolisten"),
+                         QStringLiteral("tcp")});
         require(m_process.waitForStarted(kTimeoutMs), "cannot start Xvfb");
         QByteArray number;
         while (!number.contains('\n') && m_process.waitForReadyRead(kTimeoutMs))

@@ -99,8 +99,8 @@ Keystrokes replay(Journal &journal, Lookups *lookups, std::vector<double> *updat
                 continue; // never shown: only filled
             const QString wanted = table.text(record, field);
             keys.plain += wanted.size() + 1;
-            const bool filled = source > 0 && std::find(kVehicleFields.begin(), kVehicleFields.end(), field)
-                                                   != kVehicleFields.end();
+            const bool filled = source > 0
+                && std::find(kVehicleFields.begin(), kVehicleFields.end(), field) != kVehicleFields.end();
             const QString there = filled ? table.text(source, field) : QString();
             if (!there.isEmpty() && there == wanted) {
                 keys.suggested += 1;
@@ -181,8 +181,8 @@ int main(int argc, char **argv)
     const double suggested = double(keys.suggested) / kReplayed;
     rows.push_back(info(QStringLiteral("keystrokes per record, without"), QString::number(plain, 'f', 1)));
     rows.push_back(info(QStringLiteral("keystrokes per record, with"), QString::number(suggested, 'f', 1)));
-    rows.push_back(info(QStringLiteral("  saved"), QString::number(100.0 * (1.0 - suggested / plain), 'f', 0)
-                                                       + QStringLiteral(" %")));
+    rows.push_back(info(QStringLiteral("  saved"),
+                        QString::number(100.0 * (1.0 - suggested / plain), 'f', 0) + QStringLiteral(" %")));
     rows.push_back(info(QStringLiteral("  boxes filled right per record"),
                         QString::number(double(filledRight) / kReplayed, 'f', 1)));
 

@@ -81,7 +81,7 @@ void checkPrintWindowSettings(SettingsStore &store)
 
     for (const QString section : {QStringLiteral("PTS1CRNB1"), QStringLiteral("PTS1CRNB2")}) {
         const qint32 colour = ColourCode::storedNumberColour(store, section, QStringLiteral("1"), 255,
-                                                                  ColourCode::kBlack);
+                                                             ColourCode::kBlack);
         check(ColourCode::isNumberColour(colour));
         check(ColourCode::toColor(colour).isValid());
     }

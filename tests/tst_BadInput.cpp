@@ -1,47 +1,66 @@
 // Every bad input the program meets from outside, and what it does with each. Where another
 // test already shows the behaviour, the table names it; the rest are tested below.
 //
-// | Input                                   | Behaviour                                                        | Test                                                      |
+// | Input                                   | Behaviour                                                        | Test |
 // |-----------------------------------------|------------------------------------------------------------------|-----------------------------------------------------------|
-// | Journal: empty file                     | "ФАЙЛ БАЗЫ ... ПУСТОЙ!", general failure 0, the program ends     | tst_JournalFile::emptyJournalEndsProgram                  |
-// | Journal: blank line                     | format message naming the line, general failure 0, ends         | tst_JournalFile::badLineEndsProgram (blank line ...)      |
-// | Journal: short line (< 200 "|")         | format message naming the line, general failure 0, ends         | tst_JournalFile::badLineEndsProgram (199 separators)      |
-// | Journal: overlong line (> 32766 chars)  | loads whole, every field intact                                  | tst_JournalFile::longLineLoadsIntact                      |
-// | Journal: more than 20000 lines          | overflow message, the first 20000 records kept                  | tst_JournalFile::overflowKeepsFirst20000Records           |
-// | Journal: invalid Windows-1251 bytes     | 0x98 (no character) kept, saved back as the same byte           | tst_JournalFile::everyByteValueSurvivesLoadAndSave        |
-// | Journal: a NUL byte                     | kept inside its field, saved back unchanged                      | tst_JournalFile::everyByteValueSurvivesLoadAndSave        |
-// | Journal: binary file                    | refused at its first line, general failure 0, ends              | tst_JournalFile::badLineEndsProgram (binary file)         |
-// | Journal: larger than any journal        | refused before reading, general failure, ends                   | tst_JournalFile::oversizedJournalRefused                  |
-// | Journal: lone LF / CR inside a field    | part of the field until the line holds 200 "|"                   | tst_JournalFile::loneBreakInsideField                     |
-// | Restore: empty, short line, missing     | the load's messages / "файл не найден!", journal unchanged       | tst_JournalBackup::restoreRefused                         |
-// | "Autoload": short                       | the values it holds; the rest stay empty; no message             | tst_AutofillTemplate::readingAShortFile                   |
-// | "Autoload": long (more lines, 1 MB line)| lines after the 44th ignored; a long value kept whole            | templateFile (below)                                      |
-// | "Autoload": garbage (binary, NUL, 0x98) | read as bytes of the code page, saved back the same              | templateFile (below)                                      |
-// | "Shrift": short                         | fields present used, the rest keep their fonts                   | tst_LabelFontTable::shortFileKeepsTheRest                 |
-// | "Shrift": garbage values                | each unreadable setting skipped, no message                      | tst_LabelFontTable::fieldsAsRead (garbage)                |
-// | "Shrift": long, binary, absurd sizes    | labels keep drawable sizes (1..1638 pt), the file is kept as read | fontFile (below)                                          |
-// | Settings: non-numeric grid values       | the column's default                                             | tst_Form1::storedNumbersOutsideTheirRange                 |
-// | Settings: non-numeric positions         | the element stays at its design position                         | storedPositions (below)                                   |
-// | Settings: huge coordinates, NaN, inf    | the element stays at its design position                         | storedPositions (below)                                   |
-// | Settings: huge grid widths              | the column's default                                             | tst_Form1::storedNumbersOutsideTheirRange                 |
-// | Settings: out-of-range number colours   | the colour's default (red 255, black the text colour)            | storedNumberColours (below)                               |
-// | Settings: "AutoCopy" out of range        | the number's default (60 days, 10 copies, 500 MB)                | tst_AutoCopy::retention (out of range ...)                |
-// | Settings: non-numeric number colour     | the colour the run had                                           | tst_frmPTS1::anEmptyStoreWritesTheSystemColourForTheBlackNumber |
-// | Pictures: stamp missing                 | "GDI+ Error" / "File not found", the stamp stays empty           | tst_PNG::failures (missing)                               |
-// | Pictures: stamp truncated               | "GDI+ Error" / "Generic error", nothing loaded                   | tst_PNG::failures (truncated)                             |
-// | Pictures: stamp of huge dimensions      | "GDI+ Error" / "Out of memory" before decoding                   | tst_PNG::failures (bomb)                                  |
-// | Pictures: stamp not a picture           | "GDI+ Error" / "Unknown image format"                            | tst_PNG::failures (text file)                             |
-// | Pictures: background missing, truncated,| the built-in blank stays, no message                             | storedPictures (below)                                    |
-// |   huge, not a picture                   |                                                                  |                                                           |
-// | Pictures: stored stamp file bad         | one "GDI+ Error" box, the stamp stays empty, the window opens    | storedPictures (below)                                    |
-// | Paths: journal unreadable               | general failure, the program ends                                | tst_JournalFile::unreadableJournalEndsProgram             |
-// | Paths: "Autoload", "Shrift" unreadable  | nothing read, no message                                         | unreadableFiles (below)                                   |
-// | Paths: read-only folder                 | the save fails (journal: "Ошибка сохранения"), old file whole    | filesThatCannotBeWritten (below)                          |
-// | Paths: full disk, journal               | "Ошибка сохранения", the old journal whole                       | tst_JournalSafety::fullDiskKeepsTheJournal                |
-// | Paths: full disk, "Autoload", "Shrift"  | the save fails, the old file whole, nothing left beside it       | filesThatCannotBeWritten (below)                          |
-// | Paths: copies' folder full or no folder | told once a run, with the folder and reason; the save goes on    | tst_AutoCopy::unwritableCopyIsToldOnceAndTheSaveGoesOn    |
-// | Paths: restore onto a full disk         | "Ошибка копирования файла", the old journal whole                | tst_JournalBackup::restoreFailingPartWayKeepsTheJournal   |
-// | A second instance on the same folder    | a clear message, ends without reading or writing                 | tst_InstanceLock::secondCopyOnTheSameFolderEnds           |
+// | Journal: empty file                     | "ФАЙЛ БАЗЫ ... ПУСТОЙ!", general failure 0, the program ends     |
+// tst_JournalFile::emptyJournalEndsProgram                  | | Journal: blank line                     | format
+// message naming the line, general failure 0, ends         | tst_JournalFile::badLineEndsProgram (blank line ...) | |
+// Journal: short line (< 200 "|")         | format message naming the line, general failure 0, ends         |
+// tst_JournalFile::badLineEndsProgram (199 separators)      | | Journal: overlong line (> 32766 chars)  | loads whole,
+// every field intact                                  | tst_JournalFile::longLineLoadsIntact                      | |
+// Journal: more than 20000 lines          | overflow message, the first 20000 records kept                  |
+// tst_JournalFile::overflowKeepsFirst20000Records           | | Journal: invalid Windows-1251 bytes     | 0x98 (no
+// character) kept, saved back as the same byte           | tst_JournalFile::everyByteValueSurvivesLoadAndSave        |
+// | Journal: a NUL byte                     | kept inside its field, saved back unchanged                      |
+// tst_JournalFile::everyByteValueSurvivesLoadAndSave        | | Journal: binary file                    | refused at
+// its first line, general failure 0, ends              | tst_JournalFile::badLineEndsProgram (binary file)         | |
+// Journal: larger than any journal        | refused before reading, general failure, ends                   |
+// tst_JournalFile::oversizedJournalRefused                  | | Journal: lone LF / CR inside a field    | part of the
+// field until the line holds 200 "|"                   | tst_JournalFile::loneBreakInsideField                     | |
+// Restore: empty, short line, missing     | the load's messages / "файл не найден!", journal unchanged       |
+// tst_JournalBackup::restoreRefused                         | | "Autoload": short                       | the values it
+// holds; the rest stay empty; no message             | tst_AutofillTemplate::readingAShortFile                   | |
+// "Autoload": long (more lines, 1 MB line)| lines after the 44th ignored; a long value kept whole            |
+// templateFile (below)                                      | | "Autoload": garbage (binary, NUL, 0x98) | read as bytes
+// of the code page, saved back the same              | templateFile (below)                                      | |
+// "Shrift": short                         | fields present used, the rest keep their fonts                   |
+// tst_LabelFontTable::shortFileKeepsTheRest                 | | "Shrift": garbage values                | each
+// unreadable setting skipped, no message                      | tst_LabelFontTable::fieldsAsRead (garbage) | |
+// "Shrift": long, binary, absurd sizes    | labels keep drawable sizes (1..1638 pt), the file is kept as read |
+// fontFile (below)                                          | | Settings: non-numeric grid values       | the column's
+// default                                             | tst_Form1::storedNumbersOutsideTheirRange                 | |
+// Settings: non-numeric positions         | the element stays at its design position                         |
+// storedPositions (below)                                   | | Settings: huge coordinates, NaN, inf    | the element
+// stays at its design position                         | storedPositions (below)                                   | |
+// Settings: huge grid widths              | the column's default                                             |
+// tst_Form1::storedNumbersOutsideTheirRange                 | | Settings: out-of-range number colours   | the colour's
+// default (red 255, black the text colour)            | storedNumberColours (below)                               | |
+// Settings: "AutoCopy" out of range        | the number's default (60 days, 10 copies, 500 MB)                |
+// tst_AutoCopy::retention (out of range ...)                | | Settings: non-numeric number colour     | the colour
+// the run had                                           |
+// tst_frmPTS1::anEmptyStoreWritesTheSystemColourForTheBlackNumber | | Pictures: stamp missing                 | "GDI+
+// Error" / "File not found", the stamp stays empty           | tst_PNG::failures (missing) | | Pictures: stamp
+// truncated               | "GDI+ Error" / "Generic error", nothing loaded                   | tst_PNG::failures
+// (truncated)                             | | Pictures: stamp of huge dimensions      | "GDI+ Error" / "Out of memory"
+// before decoding                   | tst_PNG::failures (bomb)                                  | | Pictures: stamp not
+// a picture           | "GDI+ Error" / "Unknown image format"                            | tst_PNG::failures (text
+// file)                             | | Pictures: background missing, truncated,| the built-in blank stays, no message
+// | storedPictures (below)                                    | |   huge, not a picture                   | | | |
+// Pictures: stored stamp file bad         | one "GDI+ Error" box, the stamp stays empty, the window opens    |
+// storedPictures (below)                                    | | Paths: journal unreadable               | general
+// failure, the program ends                                | tst_JournalFile::unreadableJournalEndsProgram | | Paths:
+// "Autoload", "Shrift" unreadable  | nothing read, no message                                         | unreadableFiles
+// (below)                                   | | Paths: read-only folder                 | the save fails (journal:
+// "Ошибка сохранения"), old file whole    | filesThatCannotBeWritten (below)                          | | Paths: full
+// disk, journal               | "Ошибка сохранения", the old journal whole                       |
+// tst_JournalSafety::fullDiskKeepsTheJournal                | | Paths: full disk, "Autoload", "Shrift"  | the save
+// fails, the old file whole, nothing left beside it       | filesThatCannotBeWritten (below)                          |
+// | Paths: copies' folder full or no folder | told once a run, with the folder and reason; the save goes on    |
+// tst_AutoCopy::unwritableCopyIsToldOnceAndTheSaveGoesOn    | | Paths: restore onto a full disk         | "Ошибка
+// копирования файла", the old journal whole                | tst_JournalBackup::restoreFailingPartWayKeepsTheJournal |
+// | A second instance on the same folder    | a clear message, ends without reading or writing                 |
+// tst_InstanceLock::secondCopyOnTheSameFolderEnds           |
 #include "CertificateFrame.h"
 #include "FileSizeLimit.h"
 #include "Files.h"
@@ -78,8 +97,7 @@ namespace {
 class ReadOnlyFolder
 {
 public:
-    explicit ReadOnlyFolder(const QString &path)
-        : m_path(path)
+    explicit ReadOnlyFolder(const QString &path) : m_path(path)
     {
         QDir().mkpath(path);
         m_disk = std::make_unique<SmallDisk>(path, "4m");
@@ -135,20 +153,48 @@ private Q_SLOTS:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<float>("expected"); // NaN: the design position
         const float design = std::nanf("");
-        QTest::newRow("huge top") << "PTS1top" << "0" << "1e30" << design;
-        QTest::newRow("largest int") << "PTS1left" << "0" << "2147483647" << design;
-        QTest::newRow("beyond single precision") << "PTS1top" << "5" << "1e39" << design;
-        QTest::newRow("a kilometre to the left") << "PTS1left" << "12" << "-1000000" << design;
-        QTest::newRow("infinite") << "PTS1top" << "20" << "inf" << design;
-        QTest::newRow("not a number (NaN)") << "PTS1left" << "36" << "nan" << design;
-        QTest::newRow("text") << "PTS1top" << "37" << "слева" << design;
-        QTest::newRow("decimal point under Russian settings") << "PTS1left" << "38" << "12.5" << design;
-        QTest::newRow("empty") << "PTS1top" << "2" << "" << design;
-        QTest::newRow("far edge kept") << "PTS1left" << "7" << "599,5" << 599.5f;
-        QTest::newRow("negative kept") << "PTS1top" << "7" << "-12,25" << -12.25f;
-        QTest::newRow("huge background top") << "PTS1topIm" << "Im" << "3,4e38" << design;
-        QTest::newRow("stamp far left") << "PTS1leftImpech" << "Impech" << "-1e9" << design;
-        QTest::newRow("signature not a number") << "PTS1topImpodp" << "Impodp" << "nan" << design;
+        QTest::newRow("huge top") << "PTS1top"
+                                  << "0"
+                                  << "1e30" << design;
+        QTest::newRow("largest int") << "PTS1left"
+                                     << "0"
+                                     << "2147483647" << design;
+        QTest::newRow("beyond single precision") << "PTS1top"
+                                                 << "5"
+                                                 << "1e39" << design;
+        QTest::newRow("a kilometre to the left") << "PTS1left"
+                                                 << "12"
+                                                 << "-1000000" << design;
+        QTest::newRow("infinite") << "PTS1top"
+                                  << "20"
+                                  << "inf" << design;
+        QTest::newRow("not a number (NaN)") << "PTS1left"
+                                            << "36"
+                                            << "nan" << design;
+        QTest::newRow("text") << "PTS1top"
+                              << "37"
+                              << "слева" << design;
+        QTest::newRow("decimal point under Russian settings") << "PTS1left"
+                                                              << "38"
+                                                              << "12.5" << design;
+        QTest::newRow("empty") << "PTS1top"
+                               << "2"
+                               << "" << design;
+        QTest::newRow("far edge kept") << "PTS1left"
+                                       << "7"
+                                       << "599,5" << 599.5f;
+        QTest::newRow("negative kept") << "PTS1top"
+                                       << "7"
+                                       << "-12,25" << -12.25f;
+        QTest::newRow("huge background top") << "PTS1topIm"
+                                             << "Im"
+                                             << "3,4e38" << design;
+        QTest::newRow("stamp far left") << "PTS1leftImpech"
+                                        << "Impech"
+                                        << "-1e9" << design;
+        QTest::newRow("signature not a number") << "PTS1topImpodp"
+                                                << "Impodp"
+                                                << "nan" << design;
     }
     void storedPositions()
     {
@@ -178,7 +224,11 @@ private Q_SLOTS:
         // Everything the page draws lies within a few page widths of the window.
         const QRectF drawn = m_frame->printWindow()->view().scene()->itemsBoundingRect();
         QVERIFY2(drawn.left() >= -310 && drawn.top() >= -310 && drawn.right() <= 700 && drawn.bottom() <= 700,
-                 qPrintable(QStringLiteral("%1 %2 %3 %4").arg(drawn.left()).arg(drawn.top()).arg(drawn.right()).arg(drawn.bottom())));
+                 qPrintable(QStringLiteral("%1 %2 %3 %4")
+                                .arg(drawn.left())
+                                .arg(drawn.top())
+                                .arg(drawn.right())
+                                .arg(drawn.bottom())));
         // Stored back as it is shown, so the bad value is gone after the next save.
         m_frame.reset();
     }
@@ -191,15 +241,21 @@ private Q_SLOTS:
         QTest::addColumn<QString>("black");
         QTest::addColumn<qint32>("redShown");
         QTest::addColumn<qint32>("blackShown");
-        QTest::newRow("selection colour") << "16711680" << "16711680" << kDefaultRedNumber << kNormalText;
-        QTest::newRow("beyond 24 bits") << "16777216" << "2147483647" << kDefaultRedNumber << kNormalText;
+        QTest::newRow("selection colour") << "16711680"
+                                          << "16711680" << kDefaultRedNumber << kNormalText;
+        QTest::newRow("beyond 24 bits") << "16777216"
+                                        << "2147483647" << kDefaultRedNumber << kNormalText;
         // No 32-bit whole number: unreadable, the colour the run had (the defaults here).
-        QTest::newRow("beyond 32 bits") << "4294967296" << "-9223372036854775808" << kDefaultRedNumber << kNormalText;
-        QTest::newRow("negative") << "-1" << "-255" << kDefaultRedNumber << kNormalText;
-        QTest::newRow("unknown system colour") << "-2147483000" << "-2147483648" << kDefaultRedNumber
-                                               << qint32(0x80000000u);
-        QTest::newRow("colours kept") << "40960" << "-2147483630" << 40960 << kNormalText;
-        QTest::newRow("black kept") << "0" << "16777215" << 0 << 0xFFFFFF;
+        QTest::newRow("beyond 32 bits") << "4294967296"
+                                        << "-9223372036854775808" << kDefaultRedNumber << kNormalText;
+        QTest::newRow("negative") << "-1"
+                                  << "-255" << kDefaultRedNumber << kNormalText;
+        QTest::newRow("unknown system colour") << "-2147483000"
+                                               << "-2147483648" << kDefaultRedNumber << qint32(0x80000000u);
+        QTest::newRow("colours kept") << "40960"
+                                      << "-2147483630" << 40960 << kNormalText;
+        QTest::newRow("black kept") << "0"
+                                    << "16777215" << 0 << 0xFFFFFF;
     }
     void storedNumberColours()
     {
@@ -229,12 +285,11 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QString>("first");
         QTest::addColumn<QString>("last");
-        QTest::newRow("a line of 1 MB")
-            << (QByteArray(1 << 20, '\xC0') + "\r\n" + QByteArray("x\r\n").repeated(43))
-            << QString(1 << 20, QChar(u'А')) << "x";
-        QTest::newRow("10000 lines") << QByteArray("v\r\n").repeated(10000) << "v" << "v";
-        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << QStringLiteral("\u2030PNG")
-                                << "";
+        QTest::newRow("a line of 1 MB") << (QByteArray(1 << 20, '\xC0') + "\r\n" + QByteArray("x\r\n").repeated(43))
+                                        << QString(1 << 20, QChar(u'А')) << "x";
+        QTest::newRow("10000 lines") << QByteArray("v\r\n").repeated(10000) << "v"
+                                     << "v";
+        QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << QStringLiteral("\u2030PNG") << "";
         QTest::newRow("NUL and 0x98") << QByteArray("a\0b\x98\r\n", 6) << QString::fromUtf16(u"a\0b\u0098", 4) << "";
     }
     void templateFile()
@@ -269,7 +324,8 @@ private Q_SLOTS:
         QTest::newRow("binary") << QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) << 9.75f;
         QTest::newRow("a line of 1 MB") << (QByteArray(1 << 20, 'W') + "\r\nTrue\r\nFalse\r\n12\r\n0\r\n") << 12.0f;
         // Measured once with a negative height: the font engine's metrics overflow at this size.
-        QTest::newRow("largest size a label takes") << QByteArray("Arial\r\nFalse\r\nFalse\r\n1638\r\n0\r\n") << 1638.0f;
+        QTest::newRow("largest size a label takes")
+            << QByteArray("Arial\r\nFalse\r\nFalse\r\n1638\r\n0\r\n") << 1638.0f;
         QTest::newRow("1255 points") << QByteArray("Arial\r\nTrue\r\nFalse\r\n1255\r\n0\r\n") << 1255.0f;
     }
     void fontFile()
@@ -334,7 +390,8 @@ private Q_SLOTS:
             QVERIFY(!layout().picture(side).svgResource.isEmpty());
             QVERIFY(layout().picture(side).image.isNull());
         } else {
-            QVERIFY(layout().picture(entry == QLatin1String("PechFName") ? PictureId::ImPech : PictureId::ImPodp)
+            QVERIFY(layout()
+                        .picture(entry == QLatin1String("PechFName") ? PictureId::ImPech : PictureId::ImPodp)
                         .image.isNull());
         }
         m_frame.reset();

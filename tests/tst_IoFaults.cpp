@@ -24,8 +24,19 @@ class IoFaultsTest : public QObject, public CertificateFrameFixture
     Q_OBJECT
 
 public:
-    enum Operation { Delete, DeleteWithCopy, EditorClose, Backup, Restore, Template, PrintClose, Picture, Pdf,
-                     Settings, Load };
+    enum Operation {
+        Delete,
+        DeleteWithCopy,
+        EditorClose,
+        Backup,
+        Restore,
+        Template,
+        PrintClose,
+        Picture,
+        Pdf,
+        Settings,
+        Load
+    };
     Q_ENUM(Operation)
 
 private slots:
@@ -40,10 +51,7 @@ private:
         QStringList messages;
         QByteArray records;
         std::optional<int> exit;
-        bool operator==(const Outcome &o) const
-        {
-            return files == o.files && records == o.records && exit == o.exit;
-        }
+        bool operator==(const Outcome &o) const { return files == o.files && records == o.records && exit == o.exit; }
     };
 
     void prepare(Operation op);
@@ -159,7 +167,8 @@ IoFaultsTest::Outcome IoFaultsTest::outcome() const
         o.files.insert(name, steady(name, readFile(files.filePath())));
     }
     for (const Dialogs::Message &m : m_test->dialogs.messages)
-        o.messages << QString(m.caption + QStringLiteral(" | ") + m.text).replace(m_test->folder(), QStringLiteral("~"));
+        o.messages
+            << QString(m.caption + QStringLiteral(" | ") + m.text).replace(m_test->folder(), QStringLiteral("~"));
     const Journal *journal = m_session ? m_session->journal.get() : m_loaded.get();
     if (journal)
         o.records = JournalFile::encodeRecords(journal->table, journal->RecordCount);
@@ -187,10 +196,12 @@ void IoFaultsTest::everyCallFails_data()
     const QString copy = QStringLiteral("Не удалось сохранить копию журнала");
     const QString settings = QStringLiteral("Trelvax | Не удалось сохранить настройки программы в файл ");
     QTest::newRow("Delete") << Delete << QStringList{save} << QString() << false;
-    QTest::newRow("Delete, the day's copy") << DeleteWithCopy << QStringList{save, "Trelvax | " + copy} << QString() << false;
+    QTest::newRow("Delete, the day's copy")
+        << DeleteWithCopy << QStringList{save, "Trelvax | " + copy} << QString() << false;
     QTest::newRow("editor's close") << EditorClose << QStringList{save} << QString() << false;
     QTest::newRow("editor's close, no unnamed files") << EditorClose << QStringList{save} << QString() << true;
-    QTest::newRow("backup") << Backup << QStringList{"Ошибка копирования | Резервная копия не создана"} << QString() << false;
+    QTest::newRow("backup") << Backup << QStringList{"Ошибка копирования | Резервная копия не создана"} << QString()
+                            << false;
     QTest::newRow("restore, the copy before it")
         << Restore
         << QStringList{"Trelvax | Ошибка копирования файла", "Ошибка копирования | Доступ к файлу закрыт!",
@@ -207,8 +218,8 @@ void IoFaultsTest::everyCallFails_data()
                                   << QStringLiteral("Файл сохранен.") << false;
     QTest::newRow("PDF") << Pdf << QStringList{"Сохранить в PDF | Не удалось сохранить файл "} << QString() << false;
     QTest::newRow("settings at the journal window's close") << Settings << QStringList{settings} << QString() << false;
-    QTest::newRow("journal's load") << Load
-                                    << QStringList{"Trelvax | Ошибка при открытии файла базы данных "} << QString() << false;
+    QTest::newRow("journal's load") << Load << QStringList{"Trelvax | Ошибка при открытии файла базы данных "}
+                                    << QString() << false;
 }
 
 void IoFaultsTest::everyCallFails()
@@ -231,9 +242,10 @@ void IoFaultsTest::everyCallFails()
     for (int n = 1; n <= calls.size(); ++n) {
         const QString &call = calls[n - 1];
         const bool transfer = QStringList{"write", "read", "copy_file_range"}.contains(call);
-        for (const SystemCallFaults::Fault fault :
-             {SystemCallFaults::Fault{n, EIO, false, noUnnamedFiles}, {n, ENOSPC, false, noUnnamedFiles},
-              {n, EACCES, false, noUnnamedFiles}, {n, EIO, true, noUnnamedFiles}}) {
+        for (const SystemCallFaults::Fault fault : {SystemCallFaults::Fault{n, EIO, false, noUnnamedFiles},
+                                                    {n, ENOSPC, false, noUnnamedFiles},
+                                                    {n, EACCES, false, noUnnamedFiles},
+                                                    {n, EIO, true, noUnnamedFiles}}) {
             if (fault.halfway && !transfer)
                 continue;
             prepare(op);
@@ -244,9 +256,10 @@ void IoFaultsTest::everyCallFails()
             finish();
             ++runs;
             const QByteArray what = QStringLiteral("call %1 (%2) failing with %3%4; the boxes: %5")
-                                        .arg(n).arg(call, qt_error_string(fault.error),
-                                                    fault.halfway ? QStringLiteral(", halfway") : QString(),
-                                                    o.messages.join(QStringLiteral(" / ")))
+                                        .arg(n)
+                                        .arg(call, qt_error_string(fault.error),
+                                             fault.halfway ? QStringLiteral(", halfway") : QString(),
+                                             o.messages.join(QStringLiteral(" / ")))
                                         .toUtf8();
             // Each file as it was or as the operation writes it; none gone that both have.
             for (const QString &name : o.files.keys() + before.files.keys()) {
@@ -261,7 +274,8 @@ void IoFaultsTest::everyCallFails()
                     told << m;
             }
             for (const QString &m : told) {
-                QVERIFY2(std::any_of(failures.cbegin(), failures.cend(), [&](const QString &f) { return m.startsWith(f); }),
+                QVERIFY2(std::any_of(failures.cbegin(), failures.cend(),
+                                     [&](const QString &f) { return m.startsWith(f); }),
                          what.constData());
             }
             if (o == clean && told.isEmpty()) {

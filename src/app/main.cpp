@@ -82,8 +82,7 @@ int main(int argc, char *argv[])
     SystemClock clock;
     QtScreen screen;
     QtProgramExit exit;
-    Platform platform{settings, dialogs, shell, clock, screen, exit,
-                      folders.programFolder, folders.builtInFolder};
+    Platform platform{settings, dialogs, shell, clock, screen, exit, folders.programFolder, folders.builtInFolder};
 
     // The journal lives for the whole run; the windows share it.
     static Journal journal;

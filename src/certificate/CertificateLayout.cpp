@@ -7,8 +7,7 @@
 
 using namespace ColourCode;
 
-CertificateLayout::CertificateLayout(LayoutState &state, QObject *parent)
-    : QObject(parent), m_state(state)
+CertificateLayout::CertificateLayout(LayoutState &state, QObject *parent) : QObject(parent), m_state(state)
 {
     // Before the first label is measured.
     PageText::registerFontSubstitutions();

@@ -11,10 +11,9 @@ namespace ColourCode {
 namespace {
 // The classic system colours, by index; the text colours are black.
 constexpr std::array<QRgb, 25> kSystem = {
-    0xc0c0c0, 0x008080, 0x000080, 0x808080, 0xc0c0c0, 0xffffff, 0x000000, 0x000000,
-    0x000000, 0xffffff, 0xc0c0c0, 0xc0c0c0, 0x808080, 0x000080, 0xffffff, 0xc0c0c0,
-    0x808080, 0x808080, 0x000000, 0xc0c0c0, 0xffffff, 0x000000, 0xdfdfdf, 0x000000,
-    0xffffe1,
+    0xc0c0c0, 0x008080, 0x000080, 0x808080, 0xc0c0c0, 0xffffff, 0x000000, 0x000000, 0x000000,
+    0xffffff, 0xc0c0c0, 0xc0c0c0, 0x808080, 0x000080, 0xffffff, 0xc0c0c0, 0x808080, 0x808080,
+    0x000000, 0xc0c0c0, 0xffffff, 0x000000, 0xdfdfdf, 0x000000, 0xffffe1,
 };
 constexpr quint32 kSystemBit = 0x80000000u;
 
@@ -49,8 +48,8 @@ bool isNumberColour(qint32 value)
     return bits <= 0xffffffu && value != kSelection;
 }
 
-qint32 storedNumberColour(const SettingsStore &settings, const QString &section, const QString &key,
-                          qint32 missing, qint32 current)
+qint32 storedNumberColour(const SettingsStore &settings, const QString &section, const QString &key, qint32 missing,
+                          qint32 current)
 {
     if (!settings.contains(section, key))
         return missing;

@@ -11,10 +11,10 @@ class SettingsStore;
 
 namespace ColourCode {
 
-constexpr qint32 kSelection = 0xFF0000;                  // pure blue
-constexpr qint32 kNormalText = qint32(0x80000012u);      // the system's button-text colour
-constexpr qint32 kDefaultRedNumber = 255;                // pure red
-constexpr qint32 kEscNumber = 192;                       // dark red, given by Esc
+constexpr qint32 kSelection = 0xFF0000;             // pure blue
+constexpr qint32 kNormalText = qint32(0x80000012u); // the system's button-text colour
+constexpr qint32 kDefaultRedNumber = 255;           // pure red
+constexpr qint32 kEscNumber = 192;                  // dark red, given by Esc
 constexpr qint32 kBlack = 0;
 
 // The colour to draw with. System colours resolve to their classic values, not to the
@@ -29,8 +29,8 @@ bool isNumberColour(qint32 value);
 // A number colour stored as a decimal whole number. `missing` when there is no entry or the
 // value is no colour a label may take (out of range, the selection colour); `current` when the
 // entry is no 32-bit whole number at all.
-qint32 storedNumberColour(const SettingsStore &settings, const QString &section, const QString &key,
-                          qint32 missing, qint32 current);
+qint32 storedNumberColour(const SettingsStore &settings, const QString &section, const QString &key, qint32 missing,
+                          qint32 current);
 
 // The print window's number colours, kept from one run to the next in sections "PTS1CRNB1"
 // (red) and "PTS1CRNB2" (black), key "1".

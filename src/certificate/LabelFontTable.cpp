@@ -131,8 +131,7 @@ void LabelFontTable::read(const QString &path)
         qsizetype end = start;
         while (end < text.size() && text[end] != u'\r' && text[end] != u'\n')
             ++end;
-        *fieldOf(m_entries[size_t(line / kFieldsPerLabel)], line % kFieldsPerLabel) =
-            text.sliced(start, end - start);
+        *fieldOf(m_entries[size_t(line / kFieldsPerLabel)], line % kFieldsPerLabel) = text.sliced(start, end - start);
         ++line;
         if (end == text.size())
             break; // a last line without its line end still counts

@@ -13,11 +13,9 @@ namespace {
 
 namespace Text {
 const QString resetCaption = QStringLiteral("Подтвердите действие");
-const QString resetQuestion =
-    QStringLiteral("Вы действительно хотите сбросить настройки положения всех полей?");
+const QString resetQuestion = QStringLiteral("Вы действительно хотите сбросить настройки положения всех полей?");
 const QString closeCaption = QStringLiteral("Trelvax 1.0");
-const QString closeQuestion =
-    QStringLiteral("Координаты текстовых полей были изменены, хотите их сохранить?");
+const QString closeQuestion = QStringLiteral("Координаты текстовых полей были изменены, хотите их сохранить?");
 } // namespace Text
 
 // The drawing area is 295 x 205 mm. A stored position more than a page's width outside it is
@@ -51,10 +49,7 @@ const PictureEntry kResetSignatureEntry = {QStringLiteral("PTS1topImPodp"), QStr
 
 } // namespace
 
-LayoutStore::LayoutStore(SettingsStore &settings)
-    : m_settings(settings)
-{
-}
+LayoutStore::LayoutStore(SettingsStore &settings) : m_settings(settings) {}
 
 float LayoutStore::read(const QString &section, const QString &key, float missing, float current) const
 {
@@ -163,8 +158,8 @@ void LayoutStore::SaveLayoutOnClose(CertificateLayout &layout, CommonDialog &dia
 {
     if (!layout.state().LayoutChanged)
         return;
-    const Dialogs::Answer answer = dialog.message({Text::closeQuestion, Text::closeCaption, Dialogs::Icon::None,
-                                                   Dialogs::Buttons::YesNo, Dialogs::Answer::Yes});
+    const Dialogs::Answer answer = dialog.message(
+        {Text::closeQuestion, Text::closeCaption, Dialogs::Icon::None, Dialogs::Buttons::YesNo, Dialogs::Answer::Yes});
     if (answer == Dialogs::Answer::Yes)
         store(layout, Spelling::Save);
 }

@@ -15,8 +15,8 @@ bool sameFontTables(const LabelFontTable &a, const LabelFontTable &b)
     for (int i = 0; i < LabelFontTable::kLabels; ++i) {
         const LabelFont &x = a[i];
         const LabelFont &y = b[i];
-        for (const auto field : {&LabelFont::name, &LabelFont::bold, &LabelFont::italic, &LabelFont::size,
-                                 &LabelFont::colour}) {
+        for (const auto field :
+             {&LabelFont::name, &LabelFont::bold, &LabelFont::italic, &LabelFont::size, &LabelFont::colour}) {
             if (LabelFontTable::textOf(x.*field) != LabelFontTable::textOf(y.*field))
                 return false;
         }

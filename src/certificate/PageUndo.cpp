@@ -179,8 +179,8 @@ void PageUndo::recordLabelMove(float dx, float dy, const std::function<void()> &
     PageSnapshot after = PageSnapshot::of(m_layout);
     if (after.sameAs(before))
         return;
-    m_stack.push(new LabelMoveStep(*this, std::move(before), std::move(after), selectionOf(m_layout), m_clock.now(),
-                                   dx, dy));
+    m_stack.push(
+        new LabelMoveStep(*this, std::move(before), std::move(after), selectionOf(m_layout), m_clock.now(), dx, dy));
 }
 
 void PageUndo::restore(const PageSnapshot &page)

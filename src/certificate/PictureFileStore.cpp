@@ -18,10 +18,7 @@ const QString defaultFolder = QStringLiteral("C:\\");
 
 } // namespace
 
-PictureFileStore::PictureFileStore(SettingsStore &settings)
-    : m_settings(settings)
-{
-}
+PictureFileStore::PictureFileStore(SettingsStore &settings) : m_settings(settings) {}
 
 PictureFileStore::Entries PictureFileStore::read() const
 {

@@ -36,5 +36,5 @@ constexpr qint64 kMaxPictureBytes = qint64(256) * 1024 * 1024;
 // QImage::Format_ARGB32_Premultiplied, its dots-per-metre set to the given logical DPI so that
 // it shows one picture pixel per logical screen pixel; a null QImage when nothing can be loaded
 // (the failure has been shown in the "GDI+ Error" box through `dialogs`, over `owner`).
-QImage LoadPngPicture(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX = 96,
-                      int logicalDpiY = 96, QWidget *owner = nullptr);
+QImage LoadPngPicture(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX = 96, int logicalDpiY = 96,
+                      QWidget *owner = nullptr);

@@ -306,8 +306,8 @@ AutoCopy::Outcome AutoCopy::copy(const QString &journalPath, const QDateTime &no
     if (!copyFileAtomically(journalPath, dir.filePath(name), reason))
         return Outcome::Failed;
     const QFileInfo made(dir.filePath(name));
-    copies.push_back({name, QDateTime(now.date(), QTime(now.time().hour(), now.time().minute())), made.size(),
-                      modifiedOf(made)});
+    copies.push_back(
+        {name, QDateTime(now.date(), QTime(now.time().hour(), now.time().minute())), made.size(), modifiedOf(made)});
     // A copy that cannot be listed would never be known as the program's: it goes again.
     if (!writeList(folder, copies, reason)) {
         dir.remove(name);

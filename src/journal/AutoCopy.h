@@ -61,8 +61,7 @@ public:
     // The names of the copies to remove once a copy has been added: those older than the
     // settings' days beyond the newest `keep`, then the oldest while the copies take more than
     // the settings' size.
-    static QStringList expired(std::vector<StoredCopy> copies, const QDateTime &now,
-                               const AutoCopySettings &settings);
+    static QStringList expired(std::vector<StoredCopy> copies, const QDateTime &now, const AutoCopySettings &settings);
     // The listed copies that are still as they were made, read from the folder's list. A list
     // that is there but cannot be read gives none, and the system's words in *unreadable.
     static std::vector<StoredCopy> ownCopies(const QString &folder, QString *unreadable = nullptr);

@@ -41,8 +41,14 @@ struct DocumentField
 
 const std::array<DocumentField, kBoxCount> &fields();
 
-constexpr int fieldFromBox(int box) { return box + kFirstDocumentField; }
-constexpr int boxFromField(int field) { return field - kFirstDocumentField; }
+constexpr int fieldFromBox(int box)
+{
+    return box + kFirstDocumentField;
+}
+constexpr int boxFromField(int field)
+{
+    return field - kFirstDocumentField;
+}
 constexpr bool isDocumentField(int field)
 {
     return field >= kFirstDocumentField && field <= kLastDocumentField;

@@ -9,8 +9,14 @@ namespace Key {
 const QString gridSection = QStringLiteral("TunGrid");
 const QString autoloadSection = QStringLiteral("Autoload");
 const QString autofill = QStringLiteral("Ch1");
-QString width(int column) { return QStringLiteral("CW(%1)").arg(column); }
-QString alignment(int column) { return QStringLiteral("Calg(%1)").arg(column); }
+QString width(int column)
+{
+    return QStringLiteral("CW(%1)").arg(column);
+}
+QString alignment(int column)
+{
+    return QStringLiteral("Calg(%1)").arg(column);
+}
 } // namespace Key
 
 // A width out of range is no width the operator set: the column gets its default rather than

@@ -127,9 +127,8 @@ bool restore(Platform &platform, AutoCopy &copies)
         return false;
     }
 
-    const Dialogs::Answer answer = dialogs.message({Text::confirm(path), Text::confirmCaption,
-                                                    Dialogs::Icon::Question, Dialogs::Buttons::YesNo,
-                                                    Dialogs::Answer::No});
+    const Dialogs::Answer answer = dialogs.message({Text::confirm(path), Text::confirmCaption, Dialogs::Icon::Question,
+                                                    Dialogs::Buttons::YesNo, Dialogs::Answer::No});
     if (answer != Dialogs::Answer::Yes)
         return false;
 

@@ -22,8 +22,8 @@ QString suggestedName(const QDateTime &now);
 void backUp(const Journal &journal, Platform &platform, QString &lastFolder);
 
 // Checks the chosen file by the load's own rules, asks, copies the journal file into the
-// automatic copies (a copy that fails is told and asked about again), replaces the journal file with the chosen one at once (a failure leaves the
-// old journal whole) and ends the program without its closing steps, so that the next start
+// automatic copies (a copy that fails is told and asked about again), replaces the journal file with the chosen one at
+// once (a failure leaves the old journal whole) and ends the program without its closing steps, so that the next start
 // loads the restored journal. The dialog opens in the copies' folder when there is one. True
 // when the program was ended.
 bool restore(Platform &platform, AutoCopy &copies);

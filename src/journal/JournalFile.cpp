@@ -26,8 +26,7 @@ constexpr unsigned char kBrokenBarByte = 0xA6;
 
 // What the journal's messages say, exactly as the operator has always seen them.
 namespace Text {
-const QString overflow = QStringLiteral(
-    "Кол-во записей в справочнике > 20000. Все что больше 20000 будет удалено ");
+const QString overflow = QStringLiteral("Кол-во записей в справочнике > 20000. Все что больше 20000 будет удалено ");
 const QString overflowCaption = QStringLiteral("Переполнение базы");
 QString openFailure(int number)
 {

@@ -5,8 +5,12 @@
 
 namespace {
 constexpr std::array<int, JournalGridModel::kColumns> kFieldOfColumn = {
-    FieldCatalogue::Id,         FieldCatalogue::Vin,               FieldCatalogue::MakeModel,
-    FieldCatalogue::BodyNumber, FieldCatalogue::RegistrationPlate, FieldCatalogue::Colour,
+    FieldCatalogue::Id,
+    FieldCatalogue::Vin,
+    FieldCatalogue::MakeModel,
+    FieldCatalogue::BodyNumber,
+    FieldCatalogue::RegistrationPlate,
+    FieldCatalogue::Colour,
 };
 } // namespace
 
@@ -148,9 +152,12 @@ void JournalGridModel::rowsChanged(int firstRecord, int lastRecord)
 QColor JournalGridModel::colourOf(Mark mark)
 {
     switch (mark) {
-    case Mark::Selected: return QColor(255, 255, 0);
-    case Mark::SearchHit: return QColor(0, 255, 255);
-    case Mark::None: break;
+    case Mark::Selected:
+        return QColor(255, 255, 0);
+    case Mark::SearchHit:
+        return QColor(0, 255, 255);
+    case Mark::None:
+        break;
     }
     return {};
 }

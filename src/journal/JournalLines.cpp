@@ -149,7 +149,7 @@ private:
 // a line it declines is cut by the line cursor and handed to onLine(line number, begin, end).
 // A line that took in a lone line break must also be a whole record with that break inside a
 // field.
-template <class CommonLine, class OnLine>
+template<class CommonLine, class OnLine>
 JournalScan walkLines(const QByteArray &bytes, CommonLine commonLine, OnLine onLine)
 {
     LineCursor lines(bytes.constData(), bytes.constData() + bytes.size());
@@ -261,7 +261,7 @@ private:
         char *out;
         quint32 pos = 0;
         unsigned char lengths[RecordTable::kFieldCount] = {};
-        int count = 0; // separators before the block
+        int count = 0;                       // separators before the block
         const char *lastSeparator = nullptr; // the last one before the block
     };
 
@@ -304,8 +304,8 @@ private:
     // nothing: its length is already 0. False when a field is too long for a length byte.
     bool closeFieldsOfBlock(CommonLine &line, const char *block, unsigned separators)
     {
-        const unsigned afterSeparator
-            = (separators << 1) | (line.lastSeparator && block - line.lastSeparator == 1 ? 1u : 0u);
+        const unsigned afterSeparator = (separators << 1)
+            | (line.lastSeparator && block - line.lastSeparator == 1 ? 1u : 0u);
         for (unsigned closing = separators & ~afterSeparator; closing; closing &= closing - 1) {
             const int bit = std::countr_zero(closing);
             const unsigned before = separators & ((1u << bit) - 1);
@@ -374,7 +374,10 @@ private:
     // The set bits of a 16-bit mask. The baseline instruction set has no popcount instruction
     // (std::popcount is a call into the runtime library there), and a table of bytes is cheaper
     // than counting by arithmetic.
-    static int bitCount(unsigned mask) { return kBitsOfByte[mask & 0xFF] + kBitsOfByte[mask >> 8]; }
+    static int bitCount(unsigned mask)
+    {
+        return kBitsOfByte[mask & 0xFF] + kBitsOfByte[mask >> 8];
+    }
     static constexpr std::array<unsigned char, 256> kBitsOfByte = [] {
         std::array<unsigned char, 256> bits{};
         for (int b = 0; b < 256; ++b)

@@ -135,7 +135,10 @@ public:
     }
 
 private:
-    char16_t lowerOf(char c) const { return m_lower[static_cast<unsigned char>(c)]; }
+    char16_t lowerOf(char c) const
+    {
+        return m_lower[static_cast<unsigned char>(c)];
+    }
 
     // The first byte at p is known to match.
     bool matchesAt(const char *text, quint32 p, const quint32 *bounds, int boundCount) const

@@ -261,7 +261,8 @@ void RecordTable::setFields(int record, int firstField, const QList<QString> &va
     qsizetype replaced = 0;
     char *out = content.data();
     for (int i = 0; i < values.size(); ++i) {
-        out = Cp1251::encodeInto(reinterpret_cast<const char16_t *>(values[i].utf16()), values[i].size(), out, &replaced);
+        out = Cp1251::encodeInto(reinterpret_cast<const char16_t *>(values[i].utf16()), values[i].size(), out,
+                                 &replaced);
         relativeEnds[i] = quint32(out - content.data());
     }
     replaceSpan(r, firstField, lastField, QByteArrayView(content.data(), out - content.data()), relativeEnds);

@@ -38,10 +38,7 @@ public:
         // The offset in bytes() where a field ends. A slot never written has every field empty.
         quint32 end(int field) const;
         quint32 start(int field) const { return field == 0 ? 0 : end(field - 1); }
-        QByteArrayView fieldBytes(int field) const
-        {
-            return bytes().sliced(start(field), end(field) - start(field));
-        }
+        QByteArrayView fieldBytes(int field) const { return bytes().sliced(start(field), end(field) - start(field)); }
         // The same, decoded.
         QString text() const;
         QString field(int field) const;

@@ -239,7 +239,8 @@ void SuggestionIndex::update(const RecordTable &table, int recordCount)
             changed.push_back(r);
     }
     const size_t added = size_t(std::abs(recordCount - m_recordCount));
-    const bool compact = std::any_of(m_fields.begin(), m_fields.end(), [](const Field &f) { return f.needsCompacting(); });
+    const bool compact = std::any_of(m_fields.begin(), m_fields.end(),
+                                     [](const Field &f) { return f.needsCompacting(); });
     if (compact || changed.size() + added > kMaxChangedRecords) {
         rebuild(table, recordCount);
         return;

@@ -6,7 +6,10 @@ namespace {
 
 namespace Key {
 const QString section = QStringLiteral("frm1ch1");
-QString box(int k) { return QStringLiteral("Ch1(%1)").arg(k); }
+QString box(int k)
+{
+    return QStringLiteral("Ch1(%1)").arg(k);
+}
 } // namespace Key
 
 } // namespace

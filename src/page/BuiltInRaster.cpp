@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QPainter>
 #include <QResource>
-#include <QSysInfo>
 #include <QSvgRenderer>
+#include <QSysInfo>
 #include <QtEndian>
 
 #include <deque>

@@ -7,8 +7,7 @@
 #include <QPaintDevice>
 #include <QPainter>
 
-CertificateScene::CertificateScene(const CertificateLayout &layout, QObject *parent)
-    : QGraphicsScene(parent)
+CertificateScene::CertificateScene(const CertificateLayout &layout, QObject *parent) : QGraphicsScene(parent)
 {
     setBackgroundBrush(Qt::white);
     // Items move in steps of a quarter millimetre all the time; the index would be rebuilt

@@ -12,8 +12,7 @@ namespace {
 constexpr qreal kInkMarginMm = 1.0;
 } // namespace
 
-LabelItem::LabelItem(int index, const CertificateLayout &layout)
-    : m_layout(layout), m_index(index)
+LabelItem::LabelItem(int index, const CertificateLayout &layout) : m_layout(layout), m_index(index)
 {
     setZValue(1);
     sync();

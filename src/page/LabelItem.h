@@ -3,7 +3,6 @@
 #include "PageItem.h"
 #include "certificate/CertificateLayout.h"
 
-
 // One field label on the page: its text in its font and fore colour over a transparent
 // background, its rectangle the label's size in millimetres.
 class LabelItem final : public PageItem

@@ -15,6 +15,6 @@ namespace OverlayPictures {
 
 // A failure is shown over `owner`, the window the operator sees.
 QImage load(Dialogs &dialogs, const QString &path, int opacity, int logicalDpiX, int logicalDpiY,
-           QWidget *owner = nullptr);
+            QWidget *owner = nullptr);
 
 } // namespace OverlayPictures

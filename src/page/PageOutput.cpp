@@ -23,12 +23,18 @@ const QString pdfTitle = QStringLiteral("Свидетельство о реги�
 double mmPerUnit(QPageLayout::Unit unit)
 {
     switch (unit) {
-    case QPageLayout::Millimeter: return 1;
-    case QPageLayout::Point: return 25.4 / 72;
-    case QPageLayout::Inch: return 25.4;
-    case QPageLayout::Pica: return 25.4 / 6;
-    case QPageLayout::Didot: return 0.375972;
-    case QPageLayout::Cicero: return 4.511666;
+    case QPageLayout::Millimeter:
+        return 1;
+    case QPageLayout::Point:
+        return 25.4 / 72;
+    case QPageLayout::Inch:
+        return 25.4;
+    case QPageLayout::Pica:
+        return 25.4 / 6;
+    case QPageLayout::Didot:
+        return 0.375972;
+    case QPageLayout::Cicero:
+        return 4.511666;
     }
     return 1;
 }
@@ -39,8 +45,8 @@ namespace PageOutput {
 
 void preparePrinter(QPrinter &printer)
 {
-    printer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(),
-                                      QPageLayout::Millimeter));
+    printer.setPageLayout(
+        QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(), QPageLayout::Millimeter));
     printer.setFullPage(true);
     printer.setPageMargins(QMarginsF(), QPageLayout::Millimeter);
     printer.setDocName(pdfTitle);
@@ -58,8 +64,7 @@ QRectF printableMm(const QPageLayout &layout)
     return paperMm(layout).marginsRemoved(QMarginsF(m.left() * k, m.top() * k, m.right() * k, m.bottom() * k));
 }
 
-QList<int> labelsOutside(const CertificateLayout &layout, const QRectF &printable,
-                                    const PrinterCorrection &correction)
+QList<int> labelsOutside(const CertificateLayout &layout, const QRectF &printable, const PrinterCorrection &correction)
 {
     QList<int> cut;
     const QTransform toPaper = correction.transformMm();
@@ -76,8 +81,7 @@ QList<int> labelsOutside(const CertificateLayout &layout, const QRectF &printabl
     return cut;
 }
 
-void paintPage(CertificateScene &scene, QPainter &painter, QSizeF paperMm,
-                          const PrinterCorrection &correction)
+void paintPage(CertificateScene &scene, QPainter &painter, QSizeF paperMm, const PrinterCorrection &correction)
 {
     const QPaintDevice *device = painter.device();
     painter.save();
@@ -99,7 +103,7 @@ bool printWith(QPrinter &printer, CommonDialog &dialog, const std::function<void
     }
     if (!printed) {
         const QString where = printer.outputFileName().isEmpty() ? printer.printerName()
-                                                                  : QDir::toNativeSeparators(printer.outputFileName());
+                                                                 : QDir::toNativeSeparators(printer.outputFileName());
         dialog.inform(QStringLiteral("Не удалось напечатать страницу: ") + where, printCaption,
                       Dialogs::Icon::Critical);
     }
@@ -115,8 +119,8 @@ QByteArray pdfBytes(CertificateScene &scene)
         writer.setTitle(pdfTitle);
         writer.setCreator(QStringLiteral("Trelvax"));
         writer.setResolution(1200);
-        writer.setPageLayout(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(),
-                                         QPageLayout::Millimeter));
+        writer.setPageLayout(
+            QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF(), QPageLayout::Millimeter));
         QPainter painter(&writer);
         paintPage(scene, painter, paperMm(writer.pageLayout()).size(), PrinterCorrection());
     }

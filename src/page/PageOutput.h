@@ -34,8 +34,7 @@ QRectF paperMm(const QPageLayout &layout);
 QRectF printableMm(const QPageLayout &layout);
 // The visible labels whose text, drawn with the correction, would not lie wholly within
 // `printable`: the printer would cut them.
-QList<int> labelsOutside(const CertificateLayout &layout, const QRectF &printable,
-                         const PrinterCorrection &correction);
+QList<int> labelsOutside(const CertificateLayout &layout, const QRectF &printable, const PrinterCorrection &correction);
 // Draws the page onto a painter whose origin is the sheet's top-left corner.
 void paintPage(CertificateScene &scene, QPainter &painter, QSizeF paperMm, const PrinterCorrection &correction);
 // Runs `draw` on the printer between begin and end; a failure is reported to the operator and

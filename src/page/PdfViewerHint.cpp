@@ -135,13 +135,12 @@ bool addNoPrintScaling(QByteArray &pdf)
     if (!pdf.endsWith('\n'))
         update += '\n';
     const qsizetype objectAt = pdf.size() + update.size();
-    update += QByteArray::number(rootId) + ' ' + rootGeneration + " obj\n<<\n/ViewerPreferences << /PrintScaling /None >>"
-        + catalogue + ">>\nendobj\n";
+    update += QByteArray::number(rootId) + ' ' + rootGeneration
+        + " obj\n<<\n/ViewerPreferences << /PrintScaling /None >>" + catalogue + ">>\nendobj\n";
     const qsizetype xrefAt = pdf.size() + update.size();
     // Each entry is exactly 20 bytes: offset, generation, "n", blank and line feed.
-    update += "xref\n" + QByteArray::number(rootId) + " 1\n"
-        + QByteArray::number(objectAt).rightJustified(10, '0') + ' '
-        + rootGeneration.rightJustified(5, '0') + " n \n";
+    update += "xref\n" + QByteArray::number(rootId) + " 1\n" + QByteArray::number(objectAt).rightJustified(10, '0')
+        + ' ' + rootGeneration.rightJustified(5, '0') + " n \n";
     update += "trailer\n<<" + trailerDict + " /Prev " + QByteArray::number(*xref) + " >>\nstartxref\n"
         + QByteArray::number(xrefAt) + "\n%%EOF\n";
     pdf += update;

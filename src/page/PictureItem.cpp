@@ -8,8 +8,7 @@
 
 #include <cmath>
 
-PictureItem::PictureItem(PictureId id, const CertificateLayout &layout)
-    : m_layout(layout), m_id(id)
+PictureItem::PictureItem(PictureId id, const CertificateLayout &layout) : m_layout(layout), m_id(id)
 {
     // Blanks under the labels; the stamp and then the signature over them, so that the text
     // shows through their transparent parts. Neither of the two takes the mouse.

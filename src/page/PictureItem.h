@@ -3,7 +3,6 @@
 #include "PageItem.h"
 #include "certificate/CertificateLayout.h"
 
-
 #include <memory>
 
 class QSvgRenderer;

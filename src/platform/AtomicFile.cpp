@@ -36,7 +36,9 @@ public:
 
     bool open()
     {
-        struct stat old{};
+        struct stat old
+        {
+        };
         const bool existing = ::stat(m_target.constData(), &old) == 0;
         if (existing && (S_ISDIR(old.st_mode) || ::access(m_target.constData(), W_OK) != 0))
             return failed(S_ISDIR(old.st_mode) ? EISDIR : errno);
@@ -112,7 +114,10 @@ public:
         return true;
     }
 
-    const QString &error() const { return m_error; }
+    const QString &error() const
+    {
+        return m_error;
+    }
 
 private:
     bool failed(int error)

@@ -111,8 +111,7 @@ QString SettingsStore::storedKey(const QString &storedSection, const QString &ke
     return key;
 }
 
-QString SettingsStore::value(const QString &section, const QString &key,
-                             const QString &defaultValue) const
+QString SettingsStore::value(const QString &section, const QString &key, const QString &defaultValue) const
 {
     const QString s = storedSection(section);
     const QString path = s + QLatin1Char('/') + storedKey(s, key);
@@ -135,8 +134,7 @@ int SettingsStore::intValue(const QString &section, const QString &key, int defa
     return ok ? n : defaultValue;
 }
 
-int SettingsStore::intValue(const QString &section, const QString &key, int defaultValue,
-                            IntRange range) const
+int SettingsStore::intValue(const QString &section, const QString &key, int defaultValue, IntRange range) const
 {
     QLocale c = QLocale::c();
     c.setNumberOptions(QLocale::RejectGroupSeparator);
@@ -151,8 +149,7 @@ int SettingsStore::intValue(const QString &section, const QString &key, int defa
     return n < range.min ? range.min : range.max;
 }
 
-double SettingsStore::realValue(const QString &section, const QString &key, double defaultValue,
-                                RealRange range) const
+double SettingsStore::realValue(const QString &section, const QString &key, double defaultValue, RealRange range) const
 {
     const std::optional<float> n = RegionalNumber::parse(value(section, key, QString()));
     if (!n)

@@ -17,8 +17,8 @@ template<typename T>
 struct SettingRange
 {
     enum class Outside {
-        Clamp,       // the nearest end of the range
-        UseDefault,  // the read's default, as for a missing entry
+        Clamp,      // the nearest end of the range
+        UseDefault, // the read's default, as for a missing entry
     };
     T min;
     T max;
@@ -61,8 +61,7 @@ public:
     // single precision (RegionalNumber), inside `range`. The default when the entry is missing
     // or is not such a number (another decimal separator, infinite, NaN, beyond single
     // precision).
-    double realValue(const QString &section, const QString &key, double defaultValue,
-                     RealRange range) const;
+    double realValue(const QString &section, const QString &key, double defaultValue, RealRange range) const;
     // Whether the entry exists: some readers treat a missing entry and an unreadable one
     // differently.
     bool contains(const QString &section, const QString &key) const;

@@ -12,8 +12,7 @@ constexpr int kTwipsPerPixel = 15;
 constexpr int pixelsFromTwips(int twips)
 {
     const qint64 t = twips;
-    return int(t >= 0 ? (t + kTwipsPerPixel / 2) / kTwipsPerPixel
-                      : -((-t + kTwipsPerPixel / 2) / kTwipsPerPixel));
+    return int(t >= 0 ? (t + kTwipsPerPixel / 2) / kTwipsPerPixel : -((-t + kTwipsPerPixel / 2) / kTwipsPerPixel));
 }
 
 constexpr int twipsFromPixels(int pixels)

@@ -66,9 +66,14 @@ public:
     // Uniform in 0..n-1, the same on every platform.
     int below(int n) { return n <= 1 ? 0 : int(m_engine() % quint64(n)); }
     bool chance(int percent) { return below(100) < percent; }
-    template<class T> T pick(const QList<T> &list) { return list.at(below(int(list.size()))); }
+    template<class T>
+    T pick(const QList<T> &list)
+    {
+        return list.at(below(int(list.size())));
+    }
     // A control array ("Ch1(0)" .. "Ch1(37)") is as likely as a single control.
-    template<class T> T *pickControl(const QList<T *> &list)
+    template<class T>
+    T *pickControl(const QList<T *> &list)
     {
         QStringList groups;
         for (T *c : list) {
@@ -133,21 +138,34 @@ public:
     {
         QList<Answer> offered;
         switch (message.buttons) {
-        case Buttons::Ok: offered = {Answer::Ok}; break;
-        case Buttons::OkCancel: offered = {Answer::Ok, Answer::Cancel}; break;
-        case Buttons::YesNo: offered = {Answer::Yes, Answer::No}; break;
-        case Buttons::YesNoCancel: offered = {Answer::Yes, Answer::No, Answer::Cancel}; break;
-        case Buttons::RetryCancel: offered = {Answer::Retry, Answer::Cancel}; break;
+        case Buttons::Ok:
+            offered = {Answer::Ok};
+            break;
+        case Buttons::OkCancel:
+            offered = {Answer::Ok, Answer::Cancel};
+            break;
+        case Buttons::YesNo:
+            offered = {Answer::Yes, Answer::No};
+            break;
+        case Buttons::YesNoCancel:
+            offered = {Answer::Yes, Answer::No, Answer::Cancel};
+            break;
+        case Buttons::RetryCancel:
+            offered = {Answer::Retry, Answer::Cancel};
+            break;
         }
         const Answer answer = m_random.pick(offered);
-        m_log << QStringLiteral("      box over %1 \"%2\": %3").arg(nameOf(owner), shown(message.text)).arg(int(answer));
+        m_log
+            << QStringLiteral("      box over %1 \"%2\": %3").arg(nameOf(owner), shown(message.text)).arg(int(answer));
         return answer;
     }
     std::optional<QString> openFile(const FileRequest &request, QWidget *owner) override
     {
-        QStringList choices = {QString(), m_folder + QStringLiteral("/pictures/blank.png"),
+        QStringList choices = {QString(),
+                               m_folder + QStringLiteral("/pictures/blank.png"),
                                m_folder + QStringLiteral("/pictures/blank.jpg"),
-                               m_folder + QStringLiteral("/pictures/junk.png"), m_folder + QStringLiteral("/missing.png"),
+                               m_folder + QStringLiteral("/pictures/junk.png"),
+                               m_folder + QStringLiteral("/missing.png"),
                                m_folder + QStringLiteral("/pictures")};
         choices += savedFiles;
         return answerFile(choices, request, owner);
@@ -229,8 +247,10 @@ class Monkey
 {
 public:
     Monkey(quint64 seed, int budget)
-        : m_seed(seed), m_budget(budget), m_random(seed), m_dialogs(m_random, m_log, m_test.folder()),
-          m_platform{*m_test.settings, m_dialogs, m_test.shell, m_clock, m_test.screen, m_test.exit, m_test.folder()}
+        : m_seed(seed), m_budget(budget), m_random(seed),
+          m_dialogs(m_random, m_log, m_test.folder()), m_platform{*m_test.settings, m_dialogs,     m_test.shell,
+                                                                  m_clock,          m_test.screen, m_test.exit,
+                                                                  m_test.folder()}
     {
         QDir(m_test.folder()).mkpath(QStringLiteral("pictures"));
         QImage picture(40, 30, QImage::Format_ARGB32);
@@ -244,8 +264,8 @@ public:
             junk.write("not a picture|\r\n");
         QByteArray journal;
         for (int i = 1; i <= 6; ++i)
-            journal += journalLine({QString::number(i), QStringLiteral("А%1ВС77").arg(i), QStringLiteral("VIN%1").arg(i),
-                                    QStringLiteral("ЛАДА %1").arg(i)});
+            journal += journalLine({QString::number(i), QStringLiteral("А%1ВС77").arg(i),
+                                    QStringLiteral("VIN%1").arg(i), QStringLiteral("ЛАДА %1").arg(i)});
         m_test.writeJournal(journal);
         m_clock.duringWait = [this] { actDuringWait(); };
     }
@@ -383,11 +403,14 @@ private:
         ScriptedDialogs quiet;
         RecordingExit exit;
         if (!OPFILE1(disk, m_test.folder(), quiet, exit) || !quiet.messages.isEmpty()) {
-            fail(QStringLiteral("the journal on disk does not load after the editor closed: %1").arg(quiet.texts().join(QLatin1Char(' '))));
+            fail(QStringLiteral("the journal on disk does not load after the editor closed: %1")
+                     .arg(quiet.texts().join(QLatin1Char(' '))));
             return;
         }
         if (disk.RecordCount != m_journal->RecordCount)
-            fail(QStringLiteral("%1 records on disk, %2 in the journal").arg(disk.RecordCount).arg(m_journal->RecordCount));
+            fail(QStringLiteral("%1 records on disk, %2 in the journal")
+                     .arg(disk.RecordCount)
+                     .arg(m_journal->RecordCount));
         const int record = m_edited->record;
         for (int i = 0; i < EditorBoxes::kBoxCount; ++i) {
             const QString typed = m_edited->expected[size_t(i)];
@@ -401,7 +424,9 @@ private:
             }
             if (!allowed.contains(onDisk))
                 fail(QStringLiteral("record %1 field %2 is \"%3\" on disk, typed \"%4\"")
-                         .arg(record).arg(i + 2).arg(shown(onDisk), shown(typed)));
+                         .arg(record)
+                         .arg(i + 2)
+                         .arg(shown(onDisk), shown(typed)));
         }
         note(QStringLiteral("  record %1 checked on disk").arg(record));
         m_edited.reset();
@@ -450,8 +475,8 @@ private:
         if (!m_edited || !m_edited->editor)
             return;
         for (const auto &typed : std::as_const(m_typedInto))
-            if (auto *box = qobject_cast<FieldBox *>(typed.first.data()); box && box->window() == m_edited->editor
-                && box->text() != typed.second)
+            if (auto *box = qobject_cast<FieldBox *>(typed.first.data());
+                box && box->window() == m_edited->editor && box->text() != typed.second)
                 m_edited->expected[size_t(box->index())] = box->text();
         if (b.page)
             for (int i = 0; i < EditorBoxes::kBoxCount; ++i)
@@ -472,7 +497,8 @@ private:
         std::sort(list.begin(), list.end(), [](QWidget *a, QWidget *b) { return nameOf(a) < nameOf(b); });
         return list;
     }
-    template<class T> QList<T *> controls(QWidget *window) const
+    template<class T>
+    QList<T *> controls(QWidget *window) const
     {
         QList<T *> list;
         for (T *c : window->findChildren<T *>())
@@ -609,7 +635,10 @@ private:
             if (!cell.isValid())
                 return;
             const bool twice = m_random.chance(40);
-            note(prefix + QStringLiteral("%1 grid row %2").arg(twice ? QStringLiteral("double click") : QStringLiteral("click")).arg(row + 1));
+            note(prefix
+                 + QStringLiteral("%1 grid row %2")
+                       .arg(twice ? QStringLiteral("double click") : QStringLiteral("click"))
+                       .arg(row + 1));
             QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
             if (twice)
                 QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
@@ -636,17 +665,18 @@ private:
         const QString focusName = nameOf(window->focusWidget());
         if (kind < 86) {
             static const QList<QPair<Qt::Key, Qt::KeyboardModifiers>> keys = {
-                {Qt::Key_Left, {}},      {Qt::Key_Right, {}},    {Qt::Key_Up, {}},
-                {Qt::Key_Down, {}},      {Qt::Key_Escape, {}},   {Qt::Key_Return, {}},
-                {Qt::Key_Enter, {}},     {Qt::Key_Tab, {}},      {Qt::Key_Backtab, Qt::ShiftModifier},
-                {Qt::Key_Backspace, {}}, {Qt::Key_Delete, {}},   {Qt::Key_A, Qt::ControlModifier},
-                {Qt::Key_Home, {}},      {Qt::Key_End, {}},      {Qt::Key_Left, Qt::ControlModifier},
+                {Qt::Key_Left, {}},      {Qt::Key_Right, {}},  {Qt::Key_Up, {}},
+                {Qt::Key_Down, {}},      {Qt::Key_Escape, {}}, {Qt::Key_Return, {}},
+                {Qt::Key_Enter, {}},     {Qt::Key_Tab, {}},    {Qt::Key_Backtab, Qt::ShiftModifier},
+                {Qt::Key_Backspace, {}}, {Qt::Key_Delete, {}}, {Qt::Key_A, Qt::ControlModifier},
+                {Qt::Key_Home, {}},      {Qt::Key_End, {}},    {Qt::Key_Left, Qt::ControlModifier},
                 {Qt::Key_Space, {}}};
             const auto key = m_random.pick(keys);
-            note(prefix + QStringLiteral("key %1 (%2) to %3/%4")
-                              .arg(QKeySequence(key.first | key.second).toString())
-                              .arg(int(key.first))
-                              .arg(nameOf(window), focusName));
+            note(prefix
+                 + QStringLiteral("key %1 (%2) to %3/%4")
+                       .arg(QKeySequence(key.first | key.second).toString())
+                       .arg(int(key.first))
+                       .arg(nameOf(window), focusName));
             typeKey(window, [&](QWidget *w) { QTest::keyClick(w, key.first, key.second); });
             return;
         }
@@ -668,7 +698,9 @@ private:
             else if (c == QLatin1Char('\t'))
                 typeKey(window, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Tab); });
             else
-                typeKey(window, [c](QWidget *w) { QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier); });
+                typeKey(window, [c](QWidget *w) {
+                    QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
+                });
         }
     }
 
@@ -695,10 +727,11 @@ private:
         const Qt::MouseButton button = m_random.pick(buttons);
         const Qt::KeyboardModifiers modifiers = m_random.chance(20) ? Qt::ControlModifier : Qt::NoModifier;
         const bool twice = button == Qt::LeftButton && m_random.chance(30);
-        note(prefix + QStringLiteral("%1 %2 on %3%4")
-                          .arg(twice ? QStringLiteral("double click") : QStringLiteral("click"))
-                          .arg(int(button))
-                          .arg(what, modifiers ? QStringLiteral(" with Ctrl") : QString()));
+        note(prefix
+             + QStringLiteral("%1 %2 on %3%4")
+                   .arg(twice ? QStringLiteral("double click") : QStringLiteral("click"))
+                   .arg(int(button))
+                   .arg(what, modifiers ? QStringLiteral(" with Ctrl") : QString()));
         QWidget *viewport = page->view().viewport();
         if (twice)
             QTest::mouseDClick(viewport, button, modifiers, point);

@@ -31,7 +31,10 @@ class ProgramEndsTest : public QObject
     // ids: under 160 bytes) but not for the 203 bytes of a new journal.
     static constexpr qint64 kRoomForTheLockAlone = 180;
 
-    static void write(const QString &file, const QByteArray &bytes) { QVERIFY2(writeFile(file, bytes), qPrintable(file)); }
+    static void write(const QString &file, const QByteArray &bytes)
+    {
+        QVERIFY2(writeFile(file, bytes), qPrintable(file));
+    }
     static QByteArray read(const QString &file) { return readFile(file, "(missing)"); }
 
     // The program's run: what it printed, one line each, and how it ended.
@@ -86,7 +89,8 @@ private Q_SLOTS:
     void init()
     {
         QDir folder(bin());
-        for (const QFileInfo &entry : folder.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
+        for (const QFileInfo &entry :
+             folder.entryInfoList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)) {
             if (entry.fileName() == QLatin1String("trelvax"))
                 continue;
             if (entry.isDir() && !entry.isSymLink())
@@ -106,27 +110,36 @@ private Q_SLOTS:
 
         const QString title = QStringLiteral("message: Trelvax | ");
         const QString path = journalPath(bin());
-        QTest::newRow("closed by the operator") << "close" << "record" << qint64(-1) << 0 << QStringList{};
-        QTest::newRow("empty journal")
-            << "none" << "empty" << qint64(-1) << 1
-            << QStringList{QStringLiteral("message: Ошибка загрузки | ФАЙЛ БАЗЫ   ") + path + QStringLiteral("   ПУСТОЙ!"),
-                           title + QStringLiteral("Ошибка при открытии файла базы данных 0")};
+        QTest::newRow("closed by the operator") << "close"
+                                                << "record" << qint64(-1) << 0 << QStringList{};
+        QTest::newRow("empty journal") << "none"
+                                       << "empty" << qint64(-1) << 1
+                                       << QStringList{QStringLiteral("message: Ошибка загрузки | ФАЙЛ БАЗЫ   ") + path
+                                                          + QStringLiteral("   ПУСТОЙ!"),
+                                                      title
+                                                          + QStringLiteral("Ошибка при открытии файла базы данных 0")};
         QTest::newRow("line with too few separators")
-            << "none" << "bad line" << qint64(-1) << 1
+            << "none"
+            << "bad line" << qint64(-1) << 1
             << QStringList{QStringLiteral("message: Ошибка формата файла | Строка № 1   файла ") + path
                                + QStringLiteral("  Содержит ошибку!"),
                            title + QStringLiteral("Ошибка при открытии файла базы данных 0")};
         QTest::newRow("journal cannot be read")
-            << "none" << "folder" << qint64(-1) << 1 << QStringList{title + QStringLiteral("Ошибка при открытии файла базы данных 75")};
+            << "none"
+            << "folder" << qint64(-1) << 1
+            << QStringList{title + QStringLiteral("Ошибка при открытии файла базы данных 75")};
         QTest::newRow("journal cannot be made")
-            << "none" << "none" << kRoomForTheLockAlone << 1
+            << "none"
+            << "none" << kRoomForTheLockAlone << 1
             << QStringList{title + QStringLiteral("Ошибка сохранения"),
                            title + QStringLiteral("Ошибка при открытии файла базы данных 53")};
         QTest::newRow("journal restored")
-            << "restore" << "record" << qint64(-1) << 0
+            << "restore"
+            << "record" << qint64(-1) << 0
             << QStringList{QStringLiteral("message: Подтвердите операцию | Вы действительно хотите безвозвратно "
                                           "заменить файл текущей базы файлом ")
-                               + QDir::toNativeSeparators(this->path(QStringLiteral("backup.spb"))) + QStringLiteral(" ?"),
+                               + QDir::toNativeSeparators(this->path(QStringLiteral("backup.spb")))
+                               + QStringLiteral(" ?"),
                            QStringLiteral("message: Востановление произошло успешно | Сейчас программа закроется, "
                                           "запустите её заново")};
     }
@@ -172,8 +185,9 @@ private Q_SLOTS:
         const QByteArray held = read(lock());
 
         const Run second = run(QStringLiteral("close"));
-        QCOMPARE(second.lines, (QStringList{QStringLiteral("message: Trelvax | ") + InstanceLock::heldMessage(bin()),
-                                            QStringLiteral("ended: 1")}));
+        QCOMPARE(second.lines,
+                 (QStringList{QStringLiteral("message: Trelvax | ") + InstanceLock::heldMessage(bin()),
+                              QStringLiteral("ended: 1")}));
         QCOMPARE(second.exitCode, 1);
         QCOMPARE(read(lock()), held);
 
@@ -199,7 +213,8 @@ private Q_SLOTS:
         // The settings have no room either, and the program says so.
         const Run full = run(QStringLiteral("close"), 0);
         QCOMPARE(full.lines.size(), 2);
-        QVERIFY(full.lines[0].startsWith(QStringLiteral("message: Trelvax | Не удалось сохранить настройки программы")));
+        QVERIFY(
+            full.lines[0].startsWith(QStringLiteral("message: Trelvax | Не удалось сохранить настройки программы")));
         QCOMPARE(full.lines[1], QStringLiteral("ended: 0"));
         QCOMPARE(full.exitCode, 0);
         QVERIFY(!QFileInfo::exists(lock()));

@@ -101,7 +101,8 @@ private Q_SLOTS:
             << QByteArray("Arial\r\nFalse\r\nFalse\r\n9.75\r\n") << "Arial" << 0 << 0 << 0.0f;
         QTest::newRow("garbage") << QByteArray("\r\nyes\r\n1\r\nbig\r\n") << "" << -1 << -1 << 0.0f;
         QTest::newRow("lone LF line ends") << QByteArray("Arial\nTrue\nTrue\n8\n") << "Arial" << 1 << 1 << 8.0f;
-        QTest::newRow("group separator") << QByteArray("Arial\r\nTrue\r\nTrue\r\n1 000\r\n") << "Arial" << 1 << 1 << 0.0f;
+        QTest::newRow("group separator") << QByteArray("Arial\r\nTrue\r\nTrue\r\n1 000\r\n") << "Arial" << 1 << 1
+                                         << 0.0f;
     }
     void fieldsAsRead()
     {

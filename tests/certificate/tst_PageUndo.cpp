@@ -74,11 +74,12 @@ class PageUndoTest : public QObject, CertificateFrameFixture
         QStringList lines;
         for (int i = 0; i < kLabelCount; ++i) {
             const CertificateLayout::Label &l = layout().label(i);
-            lines << QStringLiteral("Lb1(%1) ").arg(i) + l.text + QStringLiteral(" | ") + exact(l.pos.left) + QLatin1Char(' ')
-                    + exact(l.pos.top) + QStringLiteral(" | ") + exact(l.width) + QLatin1Char(' ') + exact(l.height)
-                    + QStringLiteral(" | ") + l.font.face + QLatin1Char(' ') + exact(l.font.size)
-                    + (l.font.bold ? QStringLiteral(" bold") : QString()) + (l.font.italic ? QStringLiteral(" italic") : QString())
-                    + QStringLiteral(" | ") + QString::number(l.foreColour);
+            lines << QStringLiteral("Lb1(%1) ").arg(i) + l.text + QStringLiteral(" | ") + exact(l.pos.left)
+                    + QLatin1Char(' ') + exact(l.pos.top) + QStringLiteral(" | ") + exact(l.width) + QLatin1Char(' ')
+                    + exact(l.height) + QStringLiteral(" | ") + l.font.face + QLatin1Char(' ') + exact(l.font.size)
+                    + (l.font.bold ? QStringLiteral(" bold") : QString())
+                    + (l.font.italic ? QStringLiteral(" italic") : QString()) + QStringLiteral(" | ")
+                    + QString::number(l.foreColour);
         }
         for (int p = 0; p < kPictureCount; ++p) {
             const MmPoint pos = layout().picture(PictureId(p)).pos;
@@ -109,12 +110,14 @@ class PageUndoTest : public QObject, CertificateFrameFixture
         const QStringList words = command.split(QLatin1Char(' '));
         const QString &verb = words.first();
         const QString arg = words.value(1);
-        static const QHash<QString, Qt::Key> keys = {
-            {QStringLiteral("Up"), Qt::Key_Up}, {QStringLiteral("Down"), Qt::Key_Down},
-            {QStringLiteral("Left"), Qt::Key_Left}, {QStringLiteral("Right"), Qt::Key_Right}};
-        static const QHash<QString, QString> buttons = {
-            {QStringLiteral("Up"), QStringLiteral("CmdUp")}, {QStringLiteral("Down"), QStringLiteral("CmdDown")},
-            {QStringLiteral("Left"), QStringLiteral("CmLleft")}, {QStringLiteral("Right"), QStringLiteral("CmdRight")}};
+        static const QHash<QString, Qt::Key> keys = {{QStringLiteral("Up"), Qt::Key_Up},
+                                                     {QStringLiteral("Down"), Qt::Key_Down},
+                                                     {QStringLiteral("Left"), Qt::Key_Left},
+                                                     {QStringLiteral("Right"), Qt::Key_Right}};
+        static const QHash<QString, QString> buttons = {{QStringLiteral("Up"), QStringLiteral("CmdUp")},
+                                                        {QStringLiteral("Down"), QStringLiteral("CmdDown")},
+                                                        {QStringLiteral("Left"), QStringLiteral("CmLleft")},
+                                                        {QStringLiteral("Right"), QStringLiteral("CmdRight")}};
         if (verb == QLatin1String("click")) {
             clickLabel(arg.toInt());
         } else if (verb == QLatin1String("ctrl")) {
@@ -137,7 +140,8 @@ class PageUndoTest : public QObject, CertificateFrameFixture
             QTest::mouseClick(frameButton(QStringLiteral("CmdSave")), Qt::LeftButton);
         } else if (verb == QLatin1String("reset") || verb == QLatin1String("fontreset")) {
             m_test->dialogs.answers.push_back(Dialogs::Answer::Ok);
-            QTest::mouseClick(frameButton(verb == QLatin1String("reset") ? QStringLiteral("CmdRes") : QStringLiteral("SHR3")),
+            QTest::mouseClick(frameButton(verb == QLatin1String("reset") ? QStringLiteral("CmdRes")
+                                                                         : QStringLiteral("SHR3")),
                               Qt::LeftButton);
         } else if (verb == QLatin1String("edit")) {
             correctText(arg.toInt(), words.value(2));
@@ -151,7 +155,8 @@ class PageUndoTest : public QObject, CertificateFrameFixture
     {
         static const char *const directions[] = {"Up", "Down", "Left", "Right"};
         static const char *const moveBoxes[] = {"ChFon1", "ChN1", "ChFon2", "ChN2", "ChPech2", "ChPodp2"};
-        static const char *const showBoxes[] = {"ChFonVis1", "ChNVis1", "ChFonVis2", "ChNVis2", "ChPechVis2", "ChPodpVis2"};
+        static const char *const showBoxes[] = {"ChFonVis1", "ChNVis1",    "ChFonVis2",
+                                                "ChNVis2",   "ChPechVis2", "ChPodpVis2"};
         static const char *const faces[] = {"Epson1", "Arial", "PTS_Number_1", "@Arial Unicode MS"};
         static const double sizes[] = {6, 8.25, 9.75, 12, 13, 30};
         static const QColor colours[] = {QColor(0, 160, 0), QColor(0, 0, 255), QColor(128, 0, 64), QColor(255, 0, 0)};
@@ -179,21 +184,27 @@ class PageUndoTest : public QObject, CertificateFrameFixture
         wait(pauses[pick(5)]);
         const QString direction = QLatin1String(directions[pick(4)]);
         switch (pick(20)) {
-        case 0: case 1: case 2: case 3:
+        case 0:
+        case 1:
+        case 2:
+        case 3:
             run(QStringLiteral("key ") + direction);
             break;
-        case 4: case 5:
+        case 4:
+        case 5:
             run(QStringLiteral("strip ") + direction);
             break;
         case 6:
             run(QStringLiteral("panel ") + direction);
             break;
         case 7: {
-            QCheckBox *box = pts().findChild<QCheckBox *>(QLatin1String(pick(2) ? moveBoxes[pick(6)] : showBoxes[pick(6)]));
+            QCheckBox *box = pts().findChild<QCheckBox *>(
+                QLatin1String(pick(2) ? moveBoxes[pick(6)] : showBoxes[pick(6)]));
             QTest::mouseClick(box, Qt::LeftButton, {}, QPoint(6, box->height() / 2));
             break;
         }
-        case 8: case 9: {
+        case 8:
+        case 9: {
             const int label = visibleLabel();
             clickLabel(label, pick(2) ? Qt::ControlModifier : Qt::KeyboardModifiers());
             break;
@@ -309,10 +320,10 @@ private Q_SLOTS:
             << QStringLiteral("сдвиг 3 полей на 1,25 мм");
         QTest::newRow("a pause over a second")
             << words("click 5,key Right,wait 1001,key Right") << 2 << QStringLiteral("сдвиг 1 поля на 0,25 мм");
-        QTest::newRow("the clock set back") << words("click 5,key Right,wait -1,key Right") << 2
-                                            << QStringLiteral("сдвиг 1 поля на 0,25 мм");
-        QTest::newRow("another selection") << words("click 5,key Down,ctrl 9,key Down") << 2
-                                           << QStringLiteral("сдвиг 2 полей на 0,25 мм");
+        QTest::newRow("the clock set back")
+            << words("click 5,key Right,wait -1,key Right") << 2 << QStringLiteral("сдвиг 1 поля на 0,25 мм");
+        QTest::newRow("another selection")
+            << words("click 5,key Down,ctrl 9,key Down") << 2 << QStringLiteral("сдвиг 2 полей на 0,25 мм");
         QTest::newRow("the same selection again")
             << words("click 5,key Down,click 9,click 5,key Down") << 1 << QStringLiteral("сдвиг 1 поля на 0,5 мм");
         QTest::newRow("both ways") << words("click 5,key Right,key Right,key Up") << 1
@@ -321,8 +332,8 @@ private Q_SLOTS:
         QTest::newRow("nothing selected") << words("key Right") << 0 << QString();
         QTest::newRow("a run taken back and done again")
             << words("click 5,key Up,undo,redo,key Up") << 2 << QStringLiteral("сдвиг 1 поля на 0,25 мм");
-        QTest::newRow("panel moves one by one") << words("panel Down,panel Down") << 2
-                                                << QStringLiteral("сдвиг сторон на 0,5 мм");
+        QTest::newRow("panel moves one by one")
+            << words("panel Down,panel Down") << 2 << QStringLiteral("сдвиг сторон на 0,5 мм");
         QTest::newRow("all labels") << words("setall,strip Up") << 1 << QStringLiteral("сдвиг 44 полей на 0,25 мм");
         QTest::newRow("twenty-one labels")
             << words("click 0,ctrl 1,ctrl 2,ctrl 4,ctrl 5,ctrl 6,ctrl 7,ctrl 8,ctrl 9,ctrl 10,ctrl 11,ctrl 12,ctrl 13,"

@@ -102,7 +102,12 @@ void BuiltInPicturesTest::captionsLeaveTheLabelsRoom_data()
     QTest::addColumn<double>("heightPx");
     const QString front = QStringLiteral(":/assets/blank1.svg");
     const QString back = QStringLiteral(":/assets/blank2.svg");
-    const struct { const char *name; const QString &blank; double left, top, width, height; } labels[] = {
+    const struct
+    {
+        const char *name;
+        const QString &blank;
+        double left, top, width, height;
+    } labels[] = {
         {"plate", front, 172.5083 - 124, 115.3583 - 81, 18, 13},
         {"vin", front, 134.4083 - 124, 117.475 - 81, 35, 13},
         {"make", front, 157.6917 - 124, 121.7083 - 81, 35, 13},
@@ -162,7 +167,8 @@ void BuiltInPicturesTest::captionsLeaveTheLabelsRoom()
     // From the top of the capitals down to the baseline.
     const QRectF text(left * pxPerMm, top * pxPerMm + 0.2 * heightPx, widthMm * pxPerMm, 0.7 * heightPx);
     const int darkest = darkestInside(blank, text.toAlignedRect());
-    QVERIFY2(darkest >= 150, qPrintable(QStringLiteral("ink of %1 at %2, %3").arg(darkest).arg(text.x()).arg(text.y())));
+    QVERIFY2(darkest >= 150,
+             qPrintable(QStringLiteral("ink of %1 at %2, %3").arg(darkest).arg(text.x()).arg(text.y())));
 }
 
 void BuiltInPicturesTest::samplePictureBesideTheExecutable_data()

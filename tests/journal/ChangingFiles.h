@@ -49,7 +49,8 @@ inline QByteArray templateBytes(int generation)
 
 inline QString fontFace(int label, int generation)
 {
-    return label == 0 ? tag(generation) : QStringLiteral("Face ") + filler(label * 3 + generation, (label + generation) % 30);
+    return label == 0 ? tag(generation)
+                      : QStringLiteral("Face ") + filler(label * 3 + generation, (label + generation) % 30);
 }
 
 inline LabelFontTable fontTable(int generation)

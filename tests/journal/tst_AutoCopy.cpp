@@ -89,10 +89,12 @@ QByteArray listOf(const QString &folder, const QList<Existing> &files)
     QByteArray list;
     for (const Existing &e : files) {
         const QRegularExpressionMatch m = time.match(e.name);
-        const QString made = m.hasMatch() ? m.captured(1) + QLatin1Char(':') + m.captured(2) : QStringLiteral("2024-01-02 10:00");
+        const QString made = m.hasMatch() ? m.captured(1) + QLatin1Char(':') + m.captured(2)
+                                          : QStringLiteral("2024-01-02 10:00");
         const QFileInfo file(QDir(folder).filePath(e.name));
         if (e.listed)
-            list += cp1251(made + QStringLiteral("|%1|%2|").arg(file.size()).arg(file.lastModified().toMSecsSinceEpoch())
+            list += cp1251(made
+                           + QStringLiteral("|%1|%2|").arg(file.size()).arg(file.lastModified().toMSecsSinceEpoch())
                            + e.name + QStringLiteral("\r\n"));
     }
     return list;
@@ -278,8 +280,9 @@ void AutoCopyTest::restoreWithoutItsCopyAsksEveryTime()
     Journal memory;
     Form1 form(tp.platform, memory);
     QVERIFY(form.isLoaded());
-    const Dialogs::Message question{QStringLiteral("Не удалось сохранить копию журнала в папке ") + QDir::toNativeSeparators(folder)
-                                        + QStringLiteral(": ") + qt_error_string(EFBIG) + QStringLiteral("\nЗаменить журнал без копии?"),
+    const Dialogs::Message question{QStringLiteral("Не удалось сохранить копию журнала в папке ")
+                                        + QDir::toNativeSeparators(folder) + QStringLiteral(": ")
+                                        + qt_error_string(EFBIG) + QStringLiteral("\nЗаменить журнал без копии?"),
                                     QStringLiteral("Trelvax"), Dialogs::Icon::Question, Dialogs::Buttons::YesNo,
                                     Dialogs::Answer::No};
     for (const Dialogs::Answer answer : {Dialogs::Answer::No, Dialogs::Answer::Yes}) {
@@ -309,7 +312,8 @@ void AutoCopyTest::restoreNeverRemovesTheCopyItRestores()
     tp.writeJournal(journalOf(2200)); // about half a megabyte
     tp.settings->setValue(QStringLiteral("AutoCopy"), QStringLiteral("MaxMB"), QStringLiteral("1"));
     const QString folder = copiesOf(tp);
-    const QString old = listedCopy(folder, QStringLiteral("2025-12-05 10ч00мин копия Trelvax_1.0.spb"), journalOf(3000));
+    const QString old = listedCopy(folder, QStringLiteral("2025-12-05 10ч00мин копия Trelvax_1.0.spb"),
+                                   journalOf(3000));
     Journal memory;
     Form1 form(tp.platform, memory);
     QVERIFY(form.isLoaded());
@@ -325,7 +329,7 @@ void AutoCopyTest::retention_data()
 {
     QTest::addColumn<QStringList>("settings"); // "Key=value" entries of the section "AutoCopy"
     QTest::addColumn<QList<Existing>>("existing");
-    QTest::addColumn<QString>("copy"); // the new copy's name, empty for none
+    QTest::addColumn<QString>("copy");    // the new copy's name, empty for none
     QTest::addColumn<QList<int>>("kept"); // indexes into existing
     // The existing copy whose size is less by the new copy's (the test's journal), so that the
     // copies together take a given size; -1 for none.
@@ -346,21 +350,20 @@ void AutoCopyTest::retention_data()
     const QList<Existing> nineYoung = daysAgo({1, 2, 3, 4, 5, 6, 7, 8, 9});
     const QList<int> nine = {0, 1, 2, 3, 4, 5, 6, 7, 8};
 
-    QTest::newRow("60 days to the minute stay, a minute more goes")
-        << QStringList()
-        << nineYoung + QList<Existing>{{QStringLiteral("2025-10-09 14ч05мин копия Trelvax_1.0.spb")},
-                                       {QStringLiteral("2025-10-09 14ч04мин копия Trelvax_1.0.spb")}}
-        << today << nine + QList<int>{9} << -1;
+    QTest::newRow("60 days to the minute stay, a minute more goes") << QStringList()
+                                                                    << nineYoung
+            + QList<Existing>{{QStringLiteral("2025-10-09 14ч05мин копия Trelvax_1.0.spb")},
+                              {QStringLiteral("2025-10-09 14ч04мин копия Trelvax_1.0.spb")}}
+                                                                    << today << nine + QList<int>{9} << -1;
     QTest::newRow("the newest ten stay whatever their age")
         << QStringList() << daysAgo({100, 101, 102, 103, 104, 105, 106, 107, 108, 109, 110, 111}) << today
         << QList<int>{0, 1, 2, 3, 4, 5, 6, 7, 8} << -1;
-    QTest::newRow("Keep 2, Days 1")
-        << QStringList{QStringLiteral("Keep=2"), QStringLiteral("Days=1")}
-        << QList<Existing>{{QStringLiteral("2025-12-07 14ч06мин копия Trelvax_1.0.spb")},
-                           {QStringLiteral("2025-12-07 14ч05мин копия Trelvax_1.0.spb")},
-                           {QStringLiteral("2025-12-07 14ч04мин копия Trelvax_1.0.spb")},
-                           {QStringLiteral("2025-12-03 14ч05мин копия Trelvax_1.0.spb")}}
-        << today << QList<int>{0, 1} << -1;
+    QTest::newRow("Keep 2, Days 1") << QStringList{QStringLiteral("Keep=2"), QStringLiteral("Days=1")}
+                                    << QList<Existing>{{QStringLiteral("2025-12-07 14ч06мин копия Trelvax_1.0.spb")},
+                                                       {QStringLiteral("2025-12-07 14ч05мин копия Trelvax_1.0.spb")},
+                                                       {QStringLiteral("2025-12-07 14ч04мин копия Trelvax_1.0.spb")},
+                                                       {QStringLiteral("2025-12-03 14ч05мин копия Trelvax_1.0.spb")}}
+                                    << today << QList<int>{0, 1} << -1;
     QTest::newRow("Days 0: no copy, nothing removed")
         << QStringList{QStringLiteral("Days=0")} << daysAgo({100, 200, 300}) << QString() << QList<int>{0, 1, 2} << -1;
     QTest::newRow("out of range reads as the defaults")
@@ -408,11 +411,14 @@ void AutoCopyTest::retention()
     QVERIFY(QDir().mkpath(folder));
     const qint64 journalSize = tp.readJournal().size();
     for (qsizetype i = 0; i < existing.size(); ++i)
-        makeFile(QDir(folder).filePath(existing[i].name), i == shrunk ? existing[i].size - journalSize : existing[i].size);
+        makeFile(QDir(folder).filePath(existing[i].name),
+                 i == shrunk ? existing[i].size - journalSize : existing[i].size);
     QVERIFY(writeFile(QDir(folder).filePath(AutoCopy::listName()), listOf(folder, existing)));
     for (const Existing &e : existing) {
         QFile file(QDir(folder).filePath(e.name));
-        QVERIFY(!e.changed || (file.open(QIODevice::ReadWrite) && file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime)));
+        QVERIFY(!e.changed
+                || (file.open(QIODevice::ReadWrite)
+                    && file.setFileTime(QDateTime::currentDateTime().addSecs(5), QFileDevice::FileModificationTime)));
     }
     std::unique_ptr<Journal> journal = loadedJournal(tp);
     QVERIFY(journal);

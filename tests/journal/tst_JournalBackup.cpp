@@ -67,7 +67,8 @@ void JournalBackupTest::suggestedName_data()
 {
     QTest::addColumn<QDateTime>("now");
     QTest::addColumn<QString>("name");
-    QTest::newRow("afternoon") << QDateTime(QDate(2025, 12, 8), QTime(14, 5)) << QStringLiteral("08.12.2025 14ч05мин Trelvax_1.0");
+    QTest::newRow("afternoon") << QDateTime(QDate(2025, 12, 8), QTime(14, 5))
+                               << QStringLiteral("08.12.2025 14ч05мин Trelvax_1.0");
     QTest::newRow("morning, seconds dropped")
         << QDateTime(QDate(2026, 1, 2), QTime(9, 7, 59)) << QStringLiteral("02.01.2026 09ч07мин Trelvax_1.0");
 }
@@ -166,22 +167,24 @@ void JournalBackupTest::restoredBackupComesBackOnTheNextStart()
         QCOMPARE(t.dialogs.fileRequests.last().defaultPattern, QString());
         QCOMPARE(t.dialogs.messages.size(), 2);
         const Dialogs::Message &ask = t.dialogs.messages.first();
-        QCOMPARE(ask.text, QStringLiteral("Вы действительно хотите безвозвратно заменить файл текущей базы файлом ")
-                               + native(backup) + QStringLiteral(" ?"));
+        QCOMPARE(ask.text,
+                 QStringLiteral("Вы действительно хотите безвозвратно заменить файл текущей базы файлом ")
+                     + native(backup) + QStringLiteral(" ?"));
         QCOMPARE(ask.caption, QStringLiteral("Подтвердите операцию"));
         QCOMPARE(ask.icon, Dialogs::Icon::Question);
         QCOMPARE(ask.buttons, Dialogs::Buttons::YesNo);
         QCOMPARE(ask.defaultButton, Dialogs::Answer::No);
-        QCOMPARE(shown(t.dialogs).last(), (Shown{QStringLiteral("Сейчас программа закроется, запустите её заново"),
-                                                 QStringLiteral("Востановление произошло успешно"),
-                                                 Dialogs::Icon::Information}));
+        QCOMPARE(shown(t.dialogs).last(),
+                 (Shown{QStringLiteral("Сейчас программа закроется, запустите её заново"),
+                        QStringLiteral("Востановление произошло успешно"), Dialogs::Icon::Information}));
         QCOMPARE(t.exit.code, std::optional<int>(0));
         QCOMPARE(t.readJournal(), journalOf(3));
         // The program ends without its closing steps: nothing of this run is stored.
         s.form.close();
         QVERIFY(!QFile::exists(t.settingsPath()));
     }
-    QCOMPARE(QDir(t.folder()).entryList(QDir::Files), (QStringList{JournalFile::fileName(), QStringLiteral("копия.spb")}));
+    QCOMPARE(QDir(t.folder()).entryList(QDir::Files),
+             (QStringList{JournalFile::fileName(), QStringLiteral("копия.spb")}));
 
     Session next(t);
     QVERIFY(next.form.isLoaded());
@@ -204,17 +207,16 @@ void JournalBackupTest::restoreRefused_data()
     };
     QByteArray shortThird = journalOf(2);
     shortThird += QByteArray(150, '|') + "\r\n" + journalOf(1);
-    QTest::newRow("line 3 with 150 separators") << true << shortThird << QList<Dialogs::Answer>{} << QList<Shown>{badLine(3)};
-    QTest::newRow("blank last line, which the load refuses")
-        << true << journalOf(4) + "\r\n" << QList<Dialogs::Answer>{} << QList<Shown>{badLine(5)};
-    QTest::newRow("empty file")
-        << true << QByteArray() << QList<Dialogs::Answer>{}
-        << QList<Shown>{{QStringLiteral("ФАЙЛ БАЗЫ   %1   ПУСТОЙ!"), QStringLiteral("Ошибка загрузки"),
-                         Dialogs::Icon::Critical}};
-    QTest::newRow("file not found")
-        << false << QByteArray() << QList<Dialogs::Answer>{}
-        << QList<Shown>{{QStringLiteral("файл не найден!"), QStringLiteral("Ошибка копирования"),
-                         Dialogs::Icon::Exclamation}};
+    QTest::newRow("line 3 with 150 separators")
+        << true << shortThird << QList<Dialogs::Answer>{} << QList<Shown>{badLine(3)};
+    QTest::newRow("blank last line, which the load refuses") << true << journalOf(4) + "\r\n"
+                                                             << QList<Dialogs::Answer>{} << QList<Shown>{badLine(5)};
+    QTest::newRow("empty file") << true << QByteArray() << QList<Dialogs::Answer>{}
+                                << QList<Shown>{{QStringLiteral("ФАЙЛ БАЗЫ   %1   ПУСТОЙ!"),
+                                                 QStringLiteral("Ошибка загрузки"), Dialogs::Icon::Critical}};
+    QTest::newRow("file not found") << false << QByteArray() << QList<Dialogs::Answer>{}
+                                    << QList<Shown>{{QStringLiteral("файл не найден!"),
+                                                     QStringLiteral("Ошибка копирования"), Dialogs::Icon::Exclamation}};
     QTest::newRow("answered No")
         << true << journalOf(7) << QList<Dialogs::Answer>{Dialogs::Answer::No}
         << QList<Shown>{{QStringLiteral("Вы действительно хотите безвозвратно заменить файл текущей базы файлом %1 ?"),
@@ -267,8 +269,8 @@ void JournalBackupTest::restoreFailingPartWayKeepsTheJournal()
         QVERIFY(limit.isActive());
         s.menu("Menu_Tuns_Vost");
     }
-    QCOMPARE(shown(t.dialogs).last(), (Shown{QStringLiteral("Ошибка копирования файла"), QStringLiteral("Trelvax"),
-                                             Dialogs::Icon::None}));
+    QCOMPARE(shown(t.dialogs).last(),
+             (Shown{QStringLiteral("Ошибка копирования файла"), QStringLiteral("Trelvax"), Dialogs::Icon::None}));
     QCOMPARE(t.readJournal(), journalOf(2));
     QCOMPARE(QDir(t.folder()).entryList(QDir::Files | QDir::Hidden),
              (QStringList{JournalFile::fileName(), QStringLiteral("большая.spb")}));

@@ -57,11 +57,16 @@ namespace {
 QString iconName(Dialogs::Icon icon)
 {
     switch (icon) {
-    case Dialogs::Icon::None: return QStringLiteral("no icon");
-    case Dialogs::Icon::Critical: return QStringLiteral("critical");
-    case Dialogs::Icon::Question: return QStringLiteral("question");
-    case Dialogs::Icon::Exclamation: return QStringLiteral("exclamation");
-    case Dialogs::Icon::Information: return QStringLiteral("information");
+    case Dialogs::Icon::None:
+        return QStringLiteral("no icon");
+    case Dialogs::Icon::Critical:
+        return QStringLiteral("critical");
+    case Dialogs::Icon::Question:
+        return QStringLiteral("question");
+    case Dialogs::Icon::Exclamation:
+        return QStringLiteral("exclamation");
+    case Dialogs::Icon::Information:
+        return QStringLiteral("information");
     }
     return QStringLiteral("?");
 }
@@ -93,8 +98,8 @@ QString emptyFileMessage(const QString &path)
 
 QString badLineMessage(int line, const QString &path)
 {
-    return shown(QStringLiteral("Строка № ") + QString::number(line) + QStringLiteral("   файла ")
-                     + path + QStringLiteral("  Содержит ошибку!"),
+    return shown(QStringLiteral("Строка № ") + QString::number(line) + QStringLiteral("   файла ") + path
+                     + QStringLiteral("  Содержит ошибку!"),
                  QStringLiteral("Ошибка формата файла"), Dialogs::Icon::Critical);
 }
 
@@ -118,10 +123,9 @@ QString saveFailureMessage()
 // The general load failure for a cause other than the file's content: its number is not 0.
 bool isNumberedGeneralFailure(const Dialogs::Message &m)
 {
-    static const QRegularExpression text(
-        QStringLiteral("^Ошибка при открытии файла базы данных [1-9][0-9]*$"));
-    return text.match(m.text).hasMatch() && m.caption == QStringLiteral("Trelvax")
-        && m.icon == Dialogs::Icon::None && m.buttons == Dialogs::Buttons::Ok;
+    static const QRegularExpression text(QStringLiteral("^Ошибка при открытии файла базы данных [1-9][0-9]*$"));
+    return text.match(m.text).hasMatch() && m.caption == QStringLiteral("Trelvax") && m.icon == Dialogs::Icon::None
+        && m.buttons == Dialogs::Buttons::Ok;
 }
 
 // Ends the program the way a test can watch: the code, and how many messages had been shown
@@ -156,8 +160,7 @@ QString nativeJournalPath(const TestPlatform &tp)
 }
 
 // A line of raw bytes: the given fields, empty ones up to `separators`, each followed by "|".
-QByteArray rawLine(const QList<QByteArray> &fields, int separators = 200,
-                   const QByteArray &end = "\r\n")
+QByteArray rawLine(const QList<QByteArray> &fields, int separators = 200, const QByteArray &end = "\r\n")
 {
     QByteArray line;
     for (int f = 0; f < separators; ++f) {
@@ -192,7 +195,6 @@ QStringList filesIn(const QString &folder)
     return QDir(folder).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
 }
 
-
 } // namespace
 
 // ---- Load ---------------------------------------------------------------------------------
@@ -224,8 +226,7 @@ void JournalFileTest::emptyJournalEndsProgram()
 
     QVERIFY(!load(tp, journal, exit));
 
-    QCOMPARE(shown(tp.dialogs),
-             QStringList({emptyFileMessage(nativeJournalPath(tp)), generalFailureMessage(0)}));
+    QCOMPARE(shown(tp.dialogs), QStringList({emptyFileMessage(nativeJournalPath(tp)), generalFailureMessage(0)}));
     QVERIFY(exit.code);
     QCOMPARE(exit.messagesShown, 2);
     QVERIFY(QFileInfo::exists(tp.journalPath()));
@@ -257,8 +258,7 @@ void JournalFileTest::badLineEndsProgram_data()
     QTest::newRow("short last line of an LF journal") << (goodLf + rawLine({"2"}, 150, "\n")) << 2;
     QTest::newRow("break inside the ID") << (QByteArray("1\n2") + good) << 1;
     QTest::newRow("binary file") << (QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16) + good) << 1;
-    QTest::newRow("bad line beyond the 20000th")
-        << (numberedLines(20002) + "\r\n" + numberedLines(2)) << 20003;
+    QTest::newRow("bad line beyond the 20000th") << (numberedLines(20002) + "\r\n" + numberedLines(2)) << 20003;
 }
 
 // A bad line is reported before any overflow, also beyond the lines the journal can hold.
@@ -273,8 +273,7 @@ void JournalFileTest::badLineEndsProgram()
 
     QVERIFY(!load(tp, journal, exit));
 
-    QCOMPARE(shown(tp.dialogs),
-             QStringList({badLineMessage(line, nativeJournalPath(tp)), generalFailureMessage(0)}));
+    QCOMPARE(shown(tp.dialogs), QStringList({badLineMessage(line, nativeJournalPath(tp)), generalFailureMessage(0)}));
     QVERIFY(exit.code);
     QCOMPARE(exit.messagesShown, 2);
     QCOMPARE(tp.readJournal(), bytes);
@@ -303,14 +302,12 @@ void JournalFileTest::lineEnds_data()
 
     auto line = [](const char *field, const QByteArray &end) { return rawLine({"0", field}, 200, end); };
 
-    QTest::newRow("CR LF") << (line("a", "\r\n") + line("b", "\r\n"))
-                           << QStringList({"a", "b"});
+    QTest::newRow("CR LF") << (line("a", "\r\n") + line("b", "\r\n")) << QStringList({"a", "b"});
     QTest::newRow("LF") << (line("a", "\n") + line("b", "\n")) << QStringList({"a", "b"});
     QTest::newRow("CR") << (line("a", "\r") + line("b", "\r")) << QStringList({"a", "b"});
     QTest::newRow("mixed") << (line("a", "\r") + line("b", "\n") + line("c", "\r\n") + line("d", "\r"))
                            << QStringList({"a", "b", "c", "d"});
-    QTest::newRow("no end after the last line") << (line("a", "\r\n") + line("b", ""))
-                                                << QStringList({"a", "b"});
+    QTest::newRow("no end after the last line") << (line("a", "\r\n") + line("b", "")) << QStringList({"a", "b"});
     QTest::newRow("single line without end") << line("a", "") << QStringList({"a"});
 }
 
@@ -342,24 +339,20 @@ void JournalFileTest::loneBreakInsideField_data()
     QTest::addColumn<QByteArray>("saved");
 
     const QByteArray second = rawLine({"2", "d"});
-    QTest::newRow("lone LF, CR LF journal")
-        << (rawLine({"1", "a\nb", "c"}) + second) << 2 << QStringLiteral("a\nb")
-        << (rawLine({"1", "ab", "c"}) + second);
-    QTest::newRow("lone CR, CR LF journal")
-        << (rawLine({"1", "a", "b\rc"}) + second) << 3 << QStringLiteral("b\rc")
-        << (rawLine({"1", "a", "bc"}) + second);
-    QTest::newRow("lone LF, LF journal")
-        << (rawLine({"1", "a\nb", "c"}, 200, "\n") + rawLine({"2", "d"}, 200, "\n")) << 2
-        << QStringLiteral("a\nb") << (rawLine({"1", "ab", "c"}) + second);
-    QTest::newRow("lone CR, CR journal")
-        << (rawLine({"1", "a\rb", "c"}, 200, "\r") + rawLine({"2", "d"}, 200, "\r")) << 2
-        << QStringLiteral("a\rb") << (rawLine({"1", "ab", "c"}) + second);
+    QTest::newRow("lone LF, CR LF journal") << (rawLine({"1", "a\nb", "c"}) + second) << 2 << QStringLiteral("a\nb")
+                                            << (rawLine({"1", "ab", "c"}) + second);
+    QTest::newRow("lone CR, CR LF journal") << (rawLine({"1", "a", "b\rc"}) + second) << 3 << QStringLiteral("b\rc")
+                                            << (rawLine({"1", "a", "bc"}) + second);
+    QTest::newRow("lone LF, LF journal") << (rawLine({"1", "a\nb", "c"}, 200, "\n") + rawLine({"2", "d"}, 200, "\n"))
+                                         << 2 << QStringLiteral("a\nb") << (rawLine({"1", "ab", "c"}) + second);
+    QTest::newRow("lone CR, CR journal") << (rawLine({"1", "a\rb", "c"}, 200, "\r") + rawLine({"2", "d"}, 200, "\r"))
+                                         << 2 << QStringLiteral("a\rb") << (rawLine({"1", "ab", "c"}) + second);
     QTest::newRow("breaks in the last field, no end after it")
-        << (second + lineOf({{1, "1"}, {200, "\n\nz\r"}}).chopped(2)) << 200
-        << QStringLiteral("\n\nz\r") << (rawLine({"1", "d"}) + lineOf({{1, "2"}, {200, "z"}}));
+        << (second + lineOf({{1, "1"}, {200, "\n\nz\r"}}).chopped(2)) << 200 << QStringLiteral("\n\nz\r")
+        << (rawLine({"1", "d"}) + lineOf({{1, "2"}, {200, "z"}}));
     QTest::newRow("separators split by a CR")
-        << (QByteArray(100, '|') + '\r' + QByteArray(100, '|') + "\r\n" + second) << 101
-        << QStringLiteral("\r") << (QByteArray("1") + QByteArray(200, '|') + "\r\n" + second);
+        << (QByteArray(100, '|') + '\r' + QByteArray(100, '|') + "\r\n" + second) << 101 << QStringLiteral("\r")
+        << (QByteArray("1") + QByteArray(200, '|') + "\r\n" + second);
 }
 
 // A lone LF or CR inside a field of an older journal belongs to the field; the next save
@@ -484,7 +477,6 @@ void JournalFileTest::overflowKeepsFirst20000Records()
     QVERIFY(saved == numberedLines(20000));
 }
 
-
 void JournalFileTest::spacesTrimmed_data()
 {
     QTest::addColumn<QByteArray>("stored");
@@ -498,8 +490,10 @@ void JournalFileTest::spacesTrimmed_data()
     QTest::newRow("inner spaces kept") << QByteArray(" a  b ") << QStringLiteral("a  b");
     QTest::newRow("tabs kept") << QByteArray("\tabc\t") << QStringLiteral("\tabc\t");
     QTest::newRow("spaces outside tabs") << QByteArray(" \t a \t ") << QStringLiteral("\t a \t");
-    QTest::newRow("no-break spaces kept")
-        << QByteArray("\xA0" "abc" "\xA0") << (QChar(0xA0) + QStringLiteral("abc") + QChar(0xA0));
+    QTest::newRow("no-break spaces kept") << QByteArray("\xA0"
+                                                        "abc"
+                                                        "\xA0")
+                                          << (QChar(0xA0) + QStringLiteral("abc") + QChar(0xA0));
 }
 
 // Leading and trailing U+0020 go, in the first and the last stored field alike, and whichever
@@ -588,7 +582,13 @@ void JournalFileTest::saveWritesRecordsOneToCount()
     QVERIFY(SaveJournal(journal, tp.dialogs));
 
     QCOMPARE(shown(tp.dialogs), QStringList());
-    QCOMPARE(tp.readJournal(), lineOf({{1, "1"}, {2, "\xC1" "2"}, {200, "last"}}) + rawLine({"2", "b"}));
+    QCOMPARE(tp.readJournal(),
+             lineOf({{1, "1"},
+                     {2,
+                      "\xC1"
+                      "2"},
+                     {200, "last"}})
+                 + rawLine({"2", "b"}));
     QCOMPARE(table.text(1, 201), QStringLiteral("x201"));
 }
 
@@ -607,22 +607,23 @@ void JournalFileTest::saveCleansFields_data()
     QTest::newRow("LF CR") << 5 << QStringLiteral("a\n\rb") << QStringLiteral("ab") << QByteArray("ab");
     QTest::newRow("CR CR LF") << 5 << QStringLiteral("a\r\r\nb") << QStringLiteral("ab") << QByteArray("ab");
     QTest::newRow("only line breaks") << 5 << QStringLiteral("\r\n\n\r") << QString() << QByteArray();
-    QTest::newRow("separator") << 2 << QStringLiteral("a|b") << QStringLiteral("a¦b") << QByteArray("a\xA6" "b");
+    QTest::newRow("separator") << 2 << QStringLiteral("a|b") << QStringLiteral("a¦b")
+                               << QByteArray("a\xA6"
+                                             "b");
     QTest::newRow("separators and line breaks")
         << 200 << QStringLiteral("|\r\n|") << QStringLiteral("¦¦") << QByteArray("\xA6\xA6");
     QTest::newRow("broken bar kept") << 5 << QStringLiteral("¦") << QStringLiteral("¦") << QByteArray("\xA6");
     QTest::newRow("letter outside the code page")
         << 5 << QStringLiteral("Škoda") << QStringLiteral("?koda") << QByteArray("?koda");
     QTest::newRow("emoji") << 5 << QStringLiteral("a😀b") << QStringLiteral("a?b") << QByteArray("a?b");
-    QTest::newRow("lone surrogate")
-        << 5 << (QChar(0xD83D) + QStringLiteral("x")) << QStringLiteral("?x") << QByteArray("?x");
-    QTest::newRow("code page letters kept")
-        << 5 << QStringLiteral("Синяя №5 €Ёё") << QStringLiteral("Синяя №5 €Ёё")
-        << QByteArray("\xD1\xE8\xED\xFF\xFF \xB9" "5 \x88\xA8\xB8");
+    QTest::newRow("lone surrogate") << 5 << (QChar(0xD83D) + QStringLiteral("x")) << QStringLiteral("?x")
+                                    << QByteArray("?x");
+    QTest::newRow("code page letters kept") << 5 << QStringLiteral("Синяя №5 €Ёё") << QStringLiteral("Синяя №5 €Ёё")
+                                            << QByteArray("\xD1\xE8\xED\xFF\xFF \xB9"
+                                                          "5 \x88\xA8\xB8");
     QTest::newRow("U+0098 kept") << 5 << QString(QChar(0x98)) << QString(QChar(0x98)) << QByteArray("\x98");
     QTest::newRow("tab and no-break space kept")
-        << 5 << (QStringLiteral("\ta") + QChar(0xA0)) << (QStringLiteral("\ta") + QChar(0xA0))
-        << QByteArray("\ta\xA0");
+        << 5 << (QStringLiteral("\ta") + QChar(0xA0)) << (QStringLiteral("\ta") + QChar(0xA0)) << QByteArray("\ta\xA0");
     QTest::newRow("spaces kept") << 5 << QStringLiteral(" a ") << QStringLiteral(" a ") << QByteArray(" a ");
 }
 
@@ -721,7 +722,9 @@ void JournalFileTest::saveAndLoadGiveTheSameTable()
         for (int f = 1; f <= 200; ++f) {
             if (reloaded.table.text(i, f) != expected[i - 1][f - 1]) {
                 QFAIL(qPrintable(QStringLiteral("record %1 field %2: \"%3\" loaded as \"%4\"")
-                                     .arg(i).arg(f).arg(expected[i - 1][f - 1], reloaded.table.text(i, f))));
+                                     .arg(i)
+                                     .arg(f)
+                                     .arg(expected[i - 1][f - 1], reloaded.table.text(i, f))));
             }
         }
     }

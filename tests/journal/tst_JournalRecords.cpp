@@ -77,8 +77,7 @@ private slots:
         fillJournal(journal, 3);
         for (int i = 0; i < AutofillTemplate::kValueCount; ++i)
             journal.autofill.values[size_t(i)] = QStringLiteral("шаблон %1").arg(i);
-        journal.autofill.values[size_t(FieldCatalogue::IssueDate - FieldCatalogue::kFirstDocumentField)]
-            = templateDate;
+        journal.autofill.values[size_t(FieldCatalogue::IssueDate - FieldCatalogue::kFirstDocumentField)] = templateDate;
 
         PrepareNewRecord(journal, QDate(2026, 12, 9), autofill);
         QCOMPARE(journal.CurrentRecord, 4);

@@ -94,8 +94,8 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
     const qint64 saveMs = std::max<qint64>(1, timing.saveUs[0] / 1000);
     const qint64 window = firstSaving + 2 * cycleMs;
 
-    qInfo("first save after %lld ms, then one every %lld ms, %lld ms of it in the save; seed %u",
-          firstSaving, cycleMs, saveMs, loop.seed());
+    qInfo("first save after %lld ms, then one every %lld ms, %lld ms of it in the save; seed %u", firstSaving, cycleMs,
+          saveMs, loop.seed());
     int onDisk = ChangingJournal::generationOf(readFile(tp.journalPath()));
     QByteArray expected = ChangingJournal::bytes(onDisk);
     int killedInSave = 0;
@@ -141,7 +141,10 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
         const QByteArray file = readFile(tp.journalPath());
         const int generation = ChangingJournal::generationOf(file);
         const QByteArray message = QStringLiteral("kill %1: the journal names generation %2, the saver had reported %3")
-                                       .arg(kill).arg(generation).arg(reported).toUtf8();
+                                       .arg(kill)
+                                       .arg(generation)
+                                       .arg(reported)
+                                       .toUtf8();
         QVERIFY2(generation == reported || generation == reported + 1, message.constData());
         if (generation != onDisk)
             expected = ChangingJournal::bytes(generation);
@@ -157,7 +160,8 @@ void JournalSafetyTest::killedSaveLeavesPreviousOrNewJournal()
             if (name == AutoCopy::listName())
                 continue;
             if (!name.endsWith(QLatin1String(".spb"))) {
-                QVERIFY2(name.startsWith(ongoing.chopped(4)) || name.startsWith(AutoCopy::listName()), qPrintable(name));
+                QVERIFY2(name.startsWith(ongoing.chopped(4)) || name.startsWith(AutoCopy::listName()),
+                         qPrintable(name));
                 QVERIFY(QFile::remove(QDir(copies).filePath(name)));
                 ++strayCopies;
                 continue;
@@ -250,8 +254,8 @@ void JournalSafetyTest::killedSavesLeaveTemplateFontsAndRestoreWhole()
         const auto targetSaving = [&](const KillLoop::Line &line) {
             return line.word == "saving" && line.second == target && line.number == first + wholeRounds;
         };
-        QVERIFY(loop.kill(first, {targetSaving, loop.random().bounded(qint64(0), saveUs[size_t(target)] * 2 + 1)},
-                          seen));
+        QVERIFY(
+            loop.kill(first, {targetSaving, loop.random().bounded(qint64(0), saveUs[size_t(target)] * 2 + 1)}, seen));
         if (inSave >= 0)
             ++killedInSave[size_t(inSave)];
 
@@ -259,8 +263,13 @@ void JournalSafetyTest::killedSavesLeaveTemplateFontsAndRestoreWhole()
             const QByteArray file = readFile(paths[size_t(k)]);
             const int generation = generationOf(k, file);
             const QByteArray message = QStringLiteral("kill %1, file %2: generation %3, before %4, announced %5..%6")
-                                           .arg(kill).arg(k).arg(generation).arg(onDisk[size_t(k)]).arg(first)
-                                           .arg(announced[size_t(k)]).toUtf8();
+                                           .arg(kill)
+                                           .arg(k)
+                                           .arg(generation)
+                                           .arg(onDisk[size_t(k)])
+                                           .arg(first)
+                                           .arg(announced[size_t(k)])
+                                           .toUtf8();
             QVERIFY2(generation == onDisk[size_t(k)] || (generation >= first && generation <= announced[size_t(k)]),
                      message.constData());
             QVERIFY2(file == bytesOf(k, generation), message.constData());
@@ -340,8 +349,7 @@ void JournalSafetyTest::fullDiskKeepsTheJournal()
     QVERIFY(QTest::qWaitForWindowExposed(&form));
 
     RecordGrid *grid = form.grid();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                      grid->visualRect(grid->model()->index(1, 1)).center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(1, 1)).center());
     tp.dialogs.answers.push_back(Dialogs::Answer::Yes);
     {
         std::unique_ptr<FileSizeLimit> limit;
@@ -357,8 +365,9 @@ void JournalSafetyTest::fullDiskKeepsTheJournal()
     const QStringList texts = tp.dialogs.texts();
     QCOMPARE(texts.size(), 3);
     QCOMPARE(texts[0], QStringLiteral("Вы действительно хотите удалить из журнала запись № 2"));
-    QCOMPARE(texts[1], QStringLiteral("Не удалось сохранить копию журнала в папке ") + QDir::toNativeSeparators(copies)
-                           + QStringLiteral(": ") + qt_error_string(smallDisk ? ENOSPC : EFBIG));
+    QCOMPARE(texts[1],
+             QStringLiteral("Не удалось сохранить копию журнала в папке ") + QDir::toNativeSeparators(copies)
+                 + QStringLiteral(": ") + qt_error_string(smallDisk ? ENOSPC : EFBIG));
     QCOMPARE(texts[2], QStringLiteral("Ошибка сохранения"));
     QCOMPARE(tp.dialogs.messages.last().caption, QStringLiteral("Trelvax"));
     QVERIFY(readFile(QDir(folder).filePath(JournalFile::fileName())) == old);

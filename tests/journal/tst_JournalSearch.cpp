@@ -37,9 +37,11 @@ QByteArray journalOf(int count, const QMap<int, Shown> &special = {})
 {
     QByteArray bytes;
     for (int i = 1; i <= count; ++i)
-        bytes += journalLine(lineFields(i, special.value(i, {QStringLiteral("АВС"), QStringLiteral("XTA"),
-                                                              QStringLiteral("Лада"), QStringLiteral("КУЗОВ"),
-                                                              QStringLiteral("белый")})));
+        bytes += journalLine(
+            lineFields(i,
+                       special.value(i,
+                                     {QStringLiteral("АВС"), QStringLiteral("XTA"), QStringLiteral("Лада"),
+                                      QStringLiteral("КУЗОВ"), QStringLiteral("белый")})));
     return bytes;
 }
 
@@ -103,19 +105,20 @@ void JournalSearchTest::scan_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QList<int>>("hits");
 
-    const Shown plain{QStringLiteral("А123ВС77"), QStringLiteral("XTA21070012345678"),
-                      QStringLiteral("Лада Калина"), QStringLiteral("12345"), QStringLiteral("Зелёный")};
+    const Shown plain{QStringLiteral("А123ВС77"), QStringLiteral("XTA21070012345678"), QStringLiteral("Лада Калина"),
+                      QStringLiteral("12345"), QStringLiteral("Зелёный")};
     QTest::newRow("capital Cyrillic against a capitalised word")
         << QList<Shown>{plain, {}} << QStringLiteral("ЛАДА") << QList<int>{1};
     QTest::newRow("Latin in lower case") << QList<Shown>{{}, plain} << QStringLiteral("xta2107") << QList<int>{2};
     QTest::newRow("Ё typed, ё stored") << QList<Shown>{plain} << QStringLiteral("ЗЕЛЁН") << QList<int>{1};
-    QTest::newRow("ё typed, Ё stored")
-        << QList<Shown>{{{}, {}, QStringLiteral("Ёж"), {}, {}}} << QStringLiteral("ёж") << QList<int>{1};
+    QTest::newRow("ё typed, Ё stored") << QList<Shown>{{{}, {}, QStringLiteral("Ёж"), {}, {}}} << QStringLiteral("ёж")
+                                       << QList<int>{1};
     QTest::newRow("е does not stand for ё") << QList<Shown>{plain} << QStringLiteral("зелен") << QList<int>{};
-    QTest::newRow("plate, body and colour are searched")
-        << QList<Shown>{{QStringLiteral("Р1"), {}, {}, {}, {}}, {{}, {}, {}, QStringLiteral("р1"), {}},
-                        {{}, {}, {}, {}, QStringLiteral("цвет р1")}, {}}
-        << QStringLiteral("р1") << QList<int>{1, 2, 3};
+    QTest::newRow("plate, body and colour are searched") << QList<Shown>{{QStringLiteral("Р1"), {}, {}, {}, {}},
+                                                                         {{}, {}, {}, QStringLiteral("р1"), {}},
+                                                                         {{}, {}, {}, {}, QStringLiteral("цвет р1")},
+                                                                         {}}
+                                                         << QStringLiteral("р1") << QList<int>{1, 2, 3};
     QTest::newRow("the ID is not searched") << QList<Shown>{{}, {}, {}} << QStringLiteral("2") << QList<int>{};
     QTest::newRow("no piece across two fields")
         << QList<Shown>{{QStringLiteral("ab"), QStringLiteral("cd"), {}, {}, {}}} << QStringLiteral("bc")
@@ -167,8 +170,8 @@ void JournalSearchTest::scan()
 void JournalSearchTest::hitsAreMarkedScrolledToAndCounted()
 {
     TestPlatform t;
-    const Shown cherry{QStringLiteral("АВС"), QStringLiteral("XTA"), QStringLiteral("Лада"),
-                       QStringLiteral("КУЗОВ"), QStringLiteral("Вишнёвый")};
+    const Shown cherry{QStringLiteral("АВС"), QStringLiteral("XTA"), QStringLiteral("Лада"), QStringLiteral("КУЗОВ"),
+                       QStringLiteral("Вишнёвый")};
     t.writeJournal(journalOf(60, {{5, cherry}, {9, cherry}, {12, cherry}}));
     Session s(t);
     s.form.grid()->setTopRow(30);
@@ -194,8 +197,8 @@ void JournalSearchTest::secondSearchClearsTheFirst()
     TestPlatform t;
     const Shown red{QStringLiteral("АВС"), QStringLiteral("XTA"), QStringLiteral("Лада"), QStringLiteral("КУЗОВ"),
                     QStringLiteral("красный")};
-    const Shown volga{QStringLiteral("АВС"), QStringLiteral("XTA"), QStringLiteral("Волга"),
-                      QStringLiteral("КУЗОВ"), QStringLiteral("белый")};
+    const Shown volga{QStringLiteral("АВС"), QStringLiteral("XTA"), QStringLiteral("Волга"), QStringLiteral("КУЗОВ"),
+                      QStringLiteral("белый")};
     t.writeJournal(journalOf(6, {{2, red}, {3, red}, {5, volga}}));
     Session s(t);
 
@@ -249,8 +252,7 @@ void JournalSearchTest::resetKeepsTheYellowRow()
     t.writeJournal(journalOf(6, {{2, red}, {5, red}}));
     Session s(t);
     RecordGrid *grid = s.form.grid();
-    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {},
-                      grid->visualRect(grid->model()->index(3, 2)).center());
+    QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, grid->visualRect(grid->model()->index(3, 2)).center());
     QCOMPARE(s.background(4), QColor(255, 255, 0));
 
     s.find(QStringLiteral("красн"));

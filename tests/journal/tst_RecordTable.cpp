@@ -154,8 +154,7 @@ private Q_SLOTS:
             m_table->setField(4, f, QStringLiteral("f%1").arg(f));
         const QString longText(300, QChar(u'Ж'));
         m_table->setFields(4, 2, {longText, QStringLiteral("к"), QString(), QStringLiteral("конец")});
-        QCOMPARE(fields(*m_table, 4, 1, 6),
-                 (QStringList{"f1", longText, "к", QString(), "конец", "f6"}));
+        QCOMPARE(fields(*m_table, 4, 1, 6), (QStringList{"f1", longText, "к", QString(), "конец", "f6"}));
         QCOMPARE(m_table->text(4, 210), QStringLiteral("f210"));
 
         // And back to short ones, into a slot never written as well.
@@ -176,8 +175,8 @@ private Q_SLOTS:
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QByteArray>("bytes");
-        QTest::newRow("letter outside the code page") << QStringLiteral("Škoda") << QStringLiteral("?koda")
-                                                      << QByteArray("?koda");
+        QTest::newRow("letter outside the code page")
+            << QStringLiteral("Škoda") << QStringLiteral("?koda") << QByteArray("?koda");
         QTest::newRow("surrogate pair") << QStringLiteral("a😀b") << QStringLiteral("a?b") << QByteArray("a?b");
         QTest::newRow("lone surrogate") << (QChar(0xD83D) + QStringLiteral("x")) << QStringLiteral("?x")
                                         << QByteArray("?x");

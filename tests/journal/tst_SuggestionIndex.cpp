@@ -34,14 +34,15 @@ void SuggestionIndexTest::lookup_data()
     QTest::addColumn<int>("field");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QStringList>("expected");
-    QTest::newRow("most used, then most recent; spellings kept") << 4 << QStringLiteral("ваз")
-        << QStringList{"ВАЗ 2107", "Ваз 2107", "ВАЗ 2106", "ВАЗ 2109", "ваз 2109"};
+    QTest::newRow("most used, then most recent; spellings kept")
+        << 4 << QStringLiteral("ваз") << QStringList{"ВАЗ 2107", "Ваз 2107", "ВАЗ 2106", "ВАЗ 2109", "ваз 2109"};
     QTest::newRow("a longer prefix") << 4 << QStringLiteral("ВАЗ 2109") << QStringList{"ВАЗ 2109", "ваз 2109"};
     QTest::newRow("a prefix, not a part") << 4 << QStringLiteral("АЗ") << QStringList{};
     QTest::newRow("longer than every value") << 4 << QStringLiteral("ВАЗ 2107 ") << QStringList{};
     QTest::newRow("Е finds Ё") << 20 << QStringLiteral("федоров") << QStringList{"ФЕДОРОВА", "Фёдоров"};
     QTest::newRow("Ё finds Е") << 20 << QStringLiteral("ФЁД") << QStringList{"ФЕДОРОВА", "Фёдоров"};
-    QTest::newRow("at most eight, most recent first") << 13 << QStringLiteral("сер")
+    QTest::newRow("at most eight, most recent first")
+        << 13 << QStringLiteral("сер")
         << QStringList{"СЕРЫЙ 9", "СЕРЫЙ 8", "СЕРЫЙ 7", "СЕРЫЙ 6", "СЕРЫЙ 5", "СЕРЫЙ 4", "СЕРЫЙ 3", "СЕРЫЙ 2"};
     QTest::newRow("plate: none") << 2 << QStringLiteral("ВАЗ") << QStringList{};
     QTest::newRow("certificate number: none") << 38 << QStringLiteral("ВАЗ") << QStringList{};
@@ -84,10 +85,18 @@ void SuggestionIndexTest::keptUpToDateAsRecordsAreStoredAndDeleted()
     j->suggestions.update(j->table, j->RecordCount);
     for (int step = 0; step < 60; ++step) {
         switch (step % 4) {
-        case 0: store(1 + int(random.bounded(j->RecordCount))); break;           // an edited record
-        case 1: store(++j->RecordCount); break;                                   // a new one
-        case 2: DeleteRecord(*j, j->RecordCount - int(random.bounded(5))); break; // near the end
-        case 3: j->table.setField(int(random.bounded(j->RecordCount)) + 1, 4, QString()); break;
+        case 0:
+            store(1 + int(random.bounded(j->RecordCount)));
+            break; // an edited record
+        case 1:
+            store(++j->RecordCount);
+            break; // a new one
+        case 2:
+            DeleteRecord(*j, j->RecordCount - int(random.bounded(5)));
+            break; // near the end
+        case 3:
+            j->table.setField(int(random.bounded(j->RecordCount)) + 1, 4, QString());
+            break;
         }
         if (step == 30)
             DeleteRecord(*j, 2); // every record after it moves

@@ -32,7 +32,10 @@ class InstallTest : public QObject
 
     static QByteArray read(const QString &file) { return readFile(file, "(missing)"); }
 
-    static void write(const QString &file, const QByteArray &bytes) { QVERIFY2(writeFile(file, bytes), qPrintable(file)); }
+    static void write(const QString &file, const QByteArray &bytes)
+    {
+        QVERIFY2(writeFile(file, bytes), qPrintable(file));
+    }
 
     void install() const
     {
@@ -136,7 +139,8 @@ private Q_SLOTS:
         // The journal window creates an empty journal as it opens, and the samples come with it.
         QCOMPARE(read(journal), QByteArray("1") + QByteArray(200, '|') + "\r\n");
         for (const QString &name : pictures)
-            QVERIFY2(read(QDir(programFolder).filePath(name)) == read(QDir(shareFolder()).filePath(name)), qPrintable(name));
+            QVERIFY2(read(QDir(programFolder).filePath(name)) == read(QDir(shareFolder()).filePath(name)),
+                     qPrintable(name));
         const QString other = readOnly ? QDir(binFolder()).filePath(QStringLiteral("Trelvax_1.0"))
                                        : QDir(userFolder).filePath(QStringLiteral("Trelvax_1.0"));
         QVERIFY2(!QFileInfo::exists(other), qPrintable(other));
@@ -167,7 +171,8 @@ private Q_SLOTS:
     void reinstallKeepsTheOperatorsFiles()
     {
         const QList<QPair<QString, QByteArray>> own = {
-            {QStringLiteral("Trelvax_1.0"), "1|" + QByteArray(199, '|') + "\r\n2|\xC8\xE2\xE0\xED\xEE\xE2" + QByteArray(199, '|') + "\r\n"},
+            {QStringLiteral("Trelvax_1.0"),
+             "1|" + QByteArray(199, '|') + "\r\n2|\xC8\xE2\xE0\xED\xEE\xE2" + QByteArray(199, '|') + "\r\n"},
             {QStringLiteral("Autoload"), "\xCC\xEE\xF1\xEA\xE2\xE0\r\n"},
             {QStringLiteral("Shrift"), "Epson1\r\n12,5\r\n"},
             {QStringLiteral("pechat.png"), "the operator's own stamp"},
@@ -189,7 +194,8 @@ private Q_SLOTS:
         QVERIFY(read(program()) == m_firstProgram);
         QVERIFY(QFileInfo(program()).isExecutable());
         for (const QString &sample : samples)
-            QVERIFY2(read(QDir(shareFolder()).filePath(QFileInfo(sample).fileName())) == read(sample), qPrintable(sample));
+            QVERIFY2(read(QDir(shareFolder()).filePath(QFileInfo(sample).fileName())) == read(sample),
+                     qPrintable(sample));
     }
 };
 

@@ -3,8 +3,8 @@
 
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
 #include <QMap>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -56,7 +56,8 @@ private Q_SLOTS:
             QStringLiteral("./usr/share/doc/trelvax/copyright"),
             QStringLiteral("./usr/share/doc/trelvax/changelog.gz"),
         };
-        for (const QString &sample : QString::fromUtf8(TRELVAX_SAMPLE_PICTURES).split(QLatin1Char('|'), Qt::SkipEmptyParts))
+        for (const QString &sample :
+             QString::fromUtf8(TRELVAX_SAMPLE_PICTURES).split(QLatin1Char('|'), Qt::SkipEmptyParts))
             expected << QStringLiteral("./usr/share/trelvax/") + sample.section(QLatin1Char('/'), -1);
         for (const QString &file : expected)
             QVERIFY2(m_contents.contains(file), qPrintable(file + QStringLiteral(" is not in the package")));
@@ -86,18 +87,22 @@ private Q_SLOTS:
     // The Qt libraries are found in the program by dpkg-shlibdeps, with the versions it links.
     void dependsOnTheQtRuntime()
     {
-        const ProgramRun field = runProgram(QStringLiteral("dpkg-deb"), {QStringLiteral("--field"), m_package, QStringLiteral("Depends")});
+        const ProgramRun field = runProgram(QStringLiteral("dpkg-deb"),
+                                            {QStringLiteral("--field"), m_package, QStringLiteral("Depends")});
         QVERIFY2(field.succeeded(), field.output.constData());
         for (const char *library : {"libqt6core6", "libqt6gui6", "libqt6widgets6", "libqt6svg6"})
             QVERIFY2(QRegularExpression(QStringLiteral("\\b%1 \\(>= [0-9.]+\\)").arg(QLatin1String(library)))
-                         .match(QString::fromUtf8(field.output)).hasMatch(),
+                         .match(QString::fromUtf8(field.output))
+                         .hasMatch(),
                      field.output.constData());
     }
 
     void lintianFindsNoErrors()
     {
         const ProgramRun lintian = runProgram(QStringLiteral("lintian"), {m_package});
-        const QStringList errors = QString::fromUtf8(lintian.output).split(QLatin1Char('\n')).filter(QRegularExpression(QStringLiteral("^E: ")));
+        const QStringList errors = QString::fromUtf8(lintian.output)
+                                       .split(QLatin1Char('\n'))
+                                       .filter(QRegularExpression(QStringLiteral("^E: ")));
         QVERIFY2(lintian.finished && errors.isEmpty(), lintian.output.constData());
         QVERIFY2(lintian.exitCode == 0, lintian.output.constData());
     }

@@ -58,8 +58,8 @@ Difference compare(const QImage &a, const QImage &b)
         const auto *lineB = reinterpret_cast<const QRgb *>(second.constScanLine(y));
         for (int x = 0; x < a.width(); ++x) {
             const QRgb p = lineA[x], q = lineB[x];
-            const int most = std::max({std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)),
-                                       std::abs(qBlue(p) - qBlue(q))});
+            const int most = std::max(
+                {std::abs(qRed(p) - qRed(q)), std::abs(qGreen(p) - qGreen(q)), std::abs(qBlue(p) - qBlue(q))});
             d.largest = std::max(d.largest, most);
             off += most > 3 ? 1 : 0;
         }
@@ -131,8 +131,7 @@ private Q_SLOTS:
         const QPointF corner = window.view().viewportTransform().map(QPointF(blank.pos.left, blank.pos.top));
         const QSize pixels(302, 429);
         const QImage part = shown.copy(QRect(QPoint(int(std::round(corner.x())), int(std::round(corner.y()))), pixels));
-        const Difference d = compare(part,
-                                     vectorOnWhite(svg, pixels));
+        const Difference d = compare(part, vectorOnWhite(svg, pixels));
         QVERIFY2(d.largest <= 24 && d.shareOff < 0.001, qPrintable(describe(d)));
     }
 
@@ -154,8 +153,7 @@ private Q_SLOTS:
             QStyleOptionGraphicsItem option;
             item->paint(&painter, &option, window.view().viewport());
         }
-        const Difference d = compare(twice,
-                                     vectorOnWhite(kBlank1, {604, 858}));
+        const Difference d = compare(twice, vectorOnWhite(kBlank1, {604, 858}));
         QVERIFY2(d.largest <= 24 && d.shareOff < 0.001, qPrintable(describe(d)));
         frame->close();
     }
@@ -176,15 +174,18 @@ private Q_SLOTS:
         page.fill(Qt::white);
         {
             QPainter painter(&page);
-            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
-            window.scene().renderPage(&painter, QRectF(blank.pos.left, blank.pos.top, dots.width() * 25.4 / 300,
-                                                       dots.height() * 25.4 / 300));
+            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
+                                   | QPainter::SmoothPixmapTransform);
+            window.scene().renderPage(&painter,
+                                      QRectF(blank.pos.left, blank.pos.top, dots.width() * 25.4 / 300,
+                                             dots.height() * 25.4 / 300));
         }
         QImage expected(dots, QImage::Format_ARGB32_Premultiplied);
         expected.fill(Qt::white);
         {
             QPainter painter(&expected);
-            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing | QPainter::SmoothPixmapTransform);
+            painter.setRenderHints(QPainter::Antialiasing | QPainter::TextAntialiasing
+                                   | QPainter::SmoothPixmapTransform);
             QSvgRenderer(kBlank1).render(&painter, QRectF(0, 0, 302 * 300 / 96.0, 429 * 300 / 96.0));
         }
         const Difference d = compare(page, expected);

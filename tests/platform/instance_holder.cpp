@@ -20,7 +20,6 @@ int main(int argc, char *argv[])
         return 1;
     std::printf("locked\n");
     std::fflush(stdout);
-    while (std::getchar() != EOF) {
-    }
+    while (std::getchar() != EOF) {}
     return 0;
 }

@@ -43,8 +43,7 @@ void Cp1251Test::everyByteRoundTrips()
         const QByteArray byte(1, char(b));
         const QString text = Cp1251::decode(byte);
         QVERIFY2(text.size() == 1, qPrintable(hexByte(b) + QStringLiteral(" decodes to one unit")));
-        QVERIFY2(Cp1251::encode(text) == byte,
-                 qPrintable(hexByte(b) + QStringLiteral(" encodes back to itself")));
+        QVERIFY2(Cp1251::encode(text) == byte, qPrintable(hexByte(b) + QStringLiteral(" encodes back to itself")));
     }
 
     const QByteArray bytes = allBytes();
@@ -65,8 +64,8 @@ void Cp1251Test::exactlyTheCodePageIsRepresentable()
         ++representable;
         QVERIFY2(byte <= 0xFF, qPrintable(QString::number(unit, 16)));
         QVERIFY2(Cp1251::decode(QByteArray(1, char(byte))) == QString(QChar(unit)),
-                 qPrintable(QStringLiteral("U+%1 is not what its byte reads back as")
-                                .arg(unit, 4, 16, QLatin1Char('0'))));
+                 qPrintable(
+                     QStringLiteral("U+%1 is not what its byte reads back as").arg(unit, 4, 16, QLatin1Char('0'))));
     }
     QCOMPARE(representable, 256);
 }
@@ -140,20 +139,15 @@ void Cp1251Test::unrepresentableWrittenAsQuestionMark_data()
         << QString(QChar(char16_t(0x0081))) << QByteArray("?") << QStringLiteral("?") << 1;
     QTest::newRow("replacement character")
         << QString(QChar(char16_t(0xFFFD))) << QByteArray("?") << QStringLiteral("?") << 1;
-    QTest::newRow("emoji as one character")
-        << QStringLiteral("a😀b") << QByteArray("a?b") << QStringLiteral("a?b") << 1;
-    QTest::newRow("two emoji")
-        << QStringLiteral("😀😀") << QByteArray("??") << QStringLiteral("??") << 2;
-    QTest::newRow("lone high surrogate")
-        << QString(high) << QByteArray("?") << QStringLiteral("?") << 1;
+    QTest::newRow("emoji as one character") << QStringLiteral("a😀b") << QByteArray("a?b") << QStringLiteral("a?b") << 1;
+    QTest::newRow("two emoji") << QStringLiteral("😀😀") << QByteArray("??") << QStringLiteral("??") << 2;
+    QTest::newRow("lone high surrogate") << QString(high) << QByteArray("?") << QStringLiteral("?") << 1;
     QTest::newRow("high surrogate at the end")
         << (QStringLiteral("a") + high) << QByteArray("a?") << QStringLiteral("a?") << 1;
-    QTest::newRow("lone low surrogate")
-        << QString(low) << QByteArray("?") << QStringLiteral("?") << 1;
+    QTest::newRow("lone low surrogate") << QString(low) << QByteArray("?") << QStringLiteral("?") << 1;
     QTest::newRow("low surrogate before high")
         << (QString(low) + high) << QByteArray("??") << QStringLiteral("??") << 2;
-    QTest::newRow("question mark itself")
-        << QStringLiteral("?") << QByteArray("?") << QStringLiteral("?") << 0;
+    QTest::newRow("question mark itself") << QStringLiteral("?") << QByteArray("?") << QStringLiteral("?") << 0;
     QTest::newRow("mixed with code page letters")
         << QStringLiteral("Ё€😀№") << QByteArray("\xA8\x88?\xB9") << QStringLiteral("Ё€?№") << 1;
 }

@@ -26,14 +26,13 @@ private Q_SLOTS:
         QTest::addColumn<QString>("filters");
         QTest::addColumn<QString>("first");
         QTest::newRow("backup") << QStringLiteral("Файлы (*.spb)|*.spb|Все файлы(*.*)|*.*|")
-                                << QStringLiteral("Файлы (*.spb);;Все файлы(*.*)")
-                                << QStringLiteral("Файлы (*.spb)");
+                                << QStringLiteral("Файлы (*.spb);;Все файлы(*.*)") << QStringLiteral("Файлы (*.spb)");
         QTest::newRow("description naming other patterns")
             << QStringLiteral("Копии (*.spb)|*.squ|") << QStringLiteral("Копии (*.spb) (*.squ)")
             << QStringLiteral("Копии (*.spb) (*.squ)");
-        QTest::newRow("several patterns, no closing bar")
-            << QStringLiteral("Рисунки|*.jpg;*.gif;*.bmp|Все|*.*")
-            << QStringLiteral("Рисунки (*.jpg *.gif *.bmp);;Все (*.*)") << QStringLiteral("Рисунки (*.jpg *.gif *.bmp)");
+        QTest::newRow("several patterns, no closing bar") << QStringLiteral("Рисунки|*.jpg;*.gif;*.bmp|Все|*.*")
+                                                          << QStringLiteral("Рисунки (*.jpg *.gif *.bmp);;Все (*.*)")
+                                                          << QStringLiteral("Рисунки (*.jpg *.gif *.bmp)");
         QTest::newRow("empty") << QString() << QString() << QString();
         QTest::newRow("description without pattern") << QStringLiteral("Файлы|") << QString() << QString();
     }
@@ -121,8 +120,8 @@ private Q_SLOTS:
             }
         });
         operatorHand.start(20);
-        const std::optional<QString> path = dialogs.saveFile(
-            {QStringLiteral("Файлы (*.spb)|*.spb|Все файлы(*.*)|*.*|"), folder.path(), QString(), QStringLiteral("*.spb"), true});
+        const std::optional<QString> path = dialogs.saveFile({QStringLiteral("Файлы (*.spb)|*.spb|Все файлы(*.*)|*.*|"),
+                                                              folder.path(), QString(), QStringLiteral("*.spb"), true});
         operatorHand.stop();
         QCOMPARE(path, std::optional<QString>(QDir::toNativeSeparators(QDir(folder.path()).filePath(saved))));
         QCOMPARE(asked, exists);

@@ -22,10 +22,7 @@ namespace {
 class Copy
 {
 public:
-    explicit Copy(const QString &folder)
-    {
-        m_process.start(QStringLiteral(INSTANCE_HOLDER), {folder});
-    }
+    explicit Copy(const QString &folder) { m_process.start(QStringLiteral(INSTANCE_HOLDER), {folder}); }
     ~Copy()
     {
         m_process.closeWriteChannel();
@@ -54,7 +51,11 @@ public:
 
     QString output() { return QString::fromUtf8(m_process.readAllStandardOutput()); }
     void close() { m_process.closeWriteChannel(); }
-    void crash() { m_process.kill(); m_process.waitForFinished(); }
+    void crash()
+    {
+        m_process.kill();
+        m_process.waitForFinished();
+    }
 
 private:
     QProcess m_process;

@@ -52,14 +52,19 @@ private Q_SLOTS:
         QTest::addColumn<QString>("expectedBuiltIn");
 
         // A program run from its build folder: the samples lie beside it, there is no share folder.
-        QTest::newRow("build folder") << "bin" << false << false << false << "bin" << "";
+        QTest::newRow("build folder") << "bin" << false << false << false << "bin"
+                                      << "";
         // Installed in the operator's own folder: the executable's folder stays the program folder.
-        QTest::newRow("own install") << "bin" << false << true << false << "bin" << "share/trelvax";
+        QTest::newRow("own install") << "bin" << false << true << false << "bin"
+                                     << "share/trelvax";
         // Installed where the executable's folder cannot be written.
-        QTest::newRow("read-only") << "bin" << true << true << false << "home/data/Trelvax" << "share/trelvax";
-        QTest::newRow("read-only, no share folder") << "bin" << true << false << false << "home/data/Trelvax" << "";
+        QTest::newRow("read-only") << "bin" << true << true << false << "home/data/Trelvax"
+                                   << "share/trelvax";
+        QTest::newRow("read-only, no share folder") << "bin" << true << false << false << "home/data/Trelvax"
+                                                    << "";
         // A read-only folder that holds the operator's journal stays theirs.
-        QTest::newRow("read-only, holds the journal") << "bin" << true << true << true << "bin" << "share/trelvax";
+        QTest::newRow("read-only, holds the journal") << "bin" << true << true << true << "bin"
+                                                      << "share/trelvax";
         QTest::newRow("executable folder gone") << "gone" << false << true << false << "home/data/Trelvax"
                                                 << "share/trelvax";
     }
@@ -84,9 +89,10 @@ private Q_SLOTS:
             QVERIFY(QFile::setPermissions(path(QStringLiteral("bin")), QFile::ReadOwner | QFile::ExeOwner));
         }
 
-        const ProgramFolders folders = ProgramFolders::decide(
-            path(executableFolder), path(QStringLiteral("home/data/Trelvax")),
-            path(QStringLiteral("bin/../share/trelvax")), JournalFile::fileName());
+        const ProgramFolders folders = ProgramFolders::decide(path(executableFolder),
+                                                              path(QStringLiteral("home/data/Trelvax")),
+                                                              path(QStringLiteral("bin/../share/trelvax")),
+                                                              JournalFile::fileName());
 
         QCOMPARE(folders.programFolder, path(expectedProgramFolder));
         QCOMPARE(folders.builtInFolder, expectedBuiltIn.isEmpty() ? QString() : path(expectedBuiltIn));
@@ -106,8 +112,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("expectedStamp");
         QTest::addColumn<QByteArray>("expectedSignature");
         QTest::newRow("new folder") << false << false << QByteArray("sample stamp") << QByteArray("sample signature");
-        QTest::newRow("new folder, own stamp") << false << true << QByteArray("own stamp")
-                                               << QByteArray("sample signature");
+        QTest::newRow("new folder, own stamp")
+            << false << true << QByteArray("own stamp") << QByteArray("sample signature");
         QTest::newRow("folder with a journal") << true << false << QByteArray() << QByteArray();
     }
 
@@ -128,7 +134,9 @@ private Q_SLOTS:
             QVERIFY(own.open(QIODevice::WriteOnly));
             own.write("own stamp");
         }
-        const auto contents = [&](const char *name) { return readFile(test.platform.programFile(QLatin1String(name))); };
+        const auto contents = [&](const char *name) {
+            return readFile(test.platform.programFile(QLatin1String(name)));
+        };
         {
             Journal records;
             Form1 window(test.platform, records);

@@ -24,13 +24,11 @@
 class CertificateFrameFixture
 {
 protected:
-    enum class Numbers
-    {
+    enum class Numbers {
         Russian, // the decimal comma of the operators' machines, for the test's length
         AsTheyAre,
     };
-    enum class Wait
-    {
+    enum class Wait {
         None,
         Exposed,
         Active, // exposed and the active window
@@ -82,7 +80,7 @@ protected:
     frmPTS1 &pts() const { return *m_frame->printWindow(); }
     CertificateLayout &layout() const { return pts().layout(); }
     QWidget *viewport() const { return pts().view().viewport(); }
-    template <class T>
+    template<class T>
     T *control(const char *name) const
     {
         return pts().findChild<T *>(QLatin1String(name));

@@ -15,15 +15,13 @@
 // journal lives as long as the window. A test adds its own helpers by deriving from it.
 struct JournalSession
 {
-    enum Showing
-    {
+    enum Showing {
         Hidden,  // loaded, not shown
         Exposed, // shown, and the test goes on once it is on the screen
     };
 
     explicit JournalSession(TestPlatform &t, Showing showing = Hidden)
-        : journal(std::make_unique<Journal>())
-        , form(t.platform, *journal)
+        : journal(std::make_unique<Journal>()), form(t.platform, *journal)
     {
         if (showing == Exposed) {
             form.show();
@@ -34,7 +32,7 @@ struct JournalSession
     std::unique_ptr<Journal> journal;
     Form1 form;
 
-    template <class T>
+    template<class T>
     T *control(const QString &name) const
     {
         return form.findChild<T *>(name);
@@ -43,7 +41,7 @@ struct JournalSession
     void menu(const char *name) const { form.findChild<QAction *>(QLatin1String(name))->trigger(); }
 
     // The window of class T that is open on the screen, if any.
-    template <class T>
+    template<class T>
     static T *openWindow()
     {
         for (QWidget *w : QApplication::topLevelWidgets()) {

@@ -15,9 +15,9 @@
 
 #include <algorithm>
 #include <functional>
-#include <vector>
 #include <signal.h>
 #include <unistd.h>
+#include <vector>
 
 class KillLoop
 {

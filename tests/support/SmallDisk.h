@@ -12,8 +12,7 @@ class SmallDisk
 {
 public:
     SmallDisk(const QString &path, const char *size)
-        : m_path(QFile::encodeName(path))
-        , m_options(QByteArray("size=") + size + ",mode=0700")
+        : m_path(QFile::encodeName(path)), m_options(QByteArray("size=") + size + ",mode=0700")
     {
         m_mounted = ::mount("tmpfs", m_path.constData(), "tmpfs", MS_NOSUID | MS_NODEV, m_options.constData()) == 0;
     }
@@ -33,7 +32,7 @@ public:
         return m_mounted
             && ::mount("tmpfs", m_path.constData(), "tmpfs", MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
                        m_options.constData())
-                == 0;
+            == 0;
     }
 
 private:

@@ -126,7 +126,9 @@ ssize_t transfer(const char *name, int fd, size_t size, Transfer move, int sourc
     case Verdict::Halted:
         return halted;
     case Verdict::Halfway: {
-        struct stat file{};
+        struct stat file
+        {
+        };
         if (source >= 0 && ::fstat(source, &file) == 0)
             size = std::min<size_t>(size, size_t(std::max<off_t>(0, file.st_size - ::lseek(source, 0, SEEK_CUR))));
         return move(std::max<size_t>(1, size / 2));
@@ -165,37 +167,44 @@ QStringList SystemCallFaults::calls()
 }
 
 #define NEXT(function) static const auto next = real<decltype(function)>(#function)
-#define OPEN(function, ...)                                                                                            \
-    va_list arguments;                                                                                                 \
-    va_start(arguments, flags);                                                                                        \
-    const mode_t mode = __OPEN_NEEDS_MODE(flags) ? mode_t(va_arg(arguments, int)) : 0;                                 \
-    va_end(arguments);                                                                                                 \
-    NEXT(function);                                                                                                    \
+#define OPEN(function, ...) \
+    va_list arguments; \
+    va_start(arguments, flags); \
+    const mode_t mode = __OPEN_NEEDS_MODE(flags) ? mode_t(va_arg(arguments, int)) : 0; \
+    va_end(arguments); \
+    NEXT(function); \
     return opened(path, flags, [&] { return next(__VA_ARGS__, mode); });
 // A call on a file of the folder that fails when its turn comes.
-#define ON_FILE(result, function, label, fd, parameters, ...)                                                          \
-    result function parameters                                                                                         \
-    {                                                                                                                  \
-        NEXT(function);                                                                                                \
-        return fails(label, fd) ? -1 : next(__VA_ARGS__);                                                              \
+#define ON_FILE(result, function, label, fd, parameters, ...) \
+    result function parameters \
+    { \
+        NEXT(function); \
+        return fails(label, fd) ? -1 : next(__VA_ARGS__); \
     }
-#define ON_PATH(function, label, parameters, path, other, ...)                                                         \
-    int function parameters noexcept                                                                                   \
-    {                                                                                                                  \
-        NEXT(function);                                                                                                \
-        return fails(label, path, other) ? -1 : next(__VA_ARGS__);                                                     \
+#define ON_PATH(function, label, parameters, path, other, ...) \
+    int function parameters noexcept \
+    { \
+        NEXT(function); \
+        return fails(label, path, other) ? -1 : next(__VA_ARGS__); \
     }
 
 extern "C" {
 
-int open(const char *path, int flags, ...) { OPEN(open, path, flags) }
-int open64(const char *path, int flags, ...) { OPEN(open64, path, flags) }
-int openat(int dir, const char *path, int flags, ...) { OPEN(openat, dir, path, flags) }
+int open(const char *path, int flags, ...)
+{
+    OPEN(open, path, flags)
+}
+int open64(const char *path, int flags, ...)
+{
+    OPEN(open64, path, flags)
+}
+int openat(int dir, const char *path, int flags, ...){OPEN(openat, dir, path, flags)}
 
 ssize_t read(int fd, void *data, size_t size)
 {
     NEXT(read);
-    return transfer("read", fd, size, [&](size_t n) { return next(fd, data, n); }, fd);
+    return transfer(
+        "read", fd, size, [&](size_t n) { return next(fd, data, n); }, fd);
 }
 
 ssize_t write(int fd, const void *data, size_t size)
@@ -207,14 +216,18 @@ ssize_t write(int fd, const void *data, size_t size)
 ssize_t copy_file_range(int in, off64_t *inAt, int out, off64_t *outAt, size_t size, unsigned flags)
 {
     NEXT(copy_file_range);
-    return transfer("copy_file_range", watched(out) ? out : in, size,
-                    [&](size_t n) { return next(in, inAt, out, outAt, n, flags); }, in, 0);
+    return transfer(
+        "copy_file_range", watched(out) ? out : in, size,
+        [&](size_t n) { return next(in, inAt, out, outAt, n, flags); }, in, 0);
 }
 
 ON_FILE(int, fsync, "fsync", fd, (int fd), fd)
 ON_FILE(int, fdatasync, "fdatasync", fd, (int fd), fd)
 ON_FILE(int, ftruncate64, "ftruncate", fd, (int fd, off64_t size) noexcept, fd, size)
-int ftruncate(int fd, off_t size) noexcept { return ftruncate64(fd, size); }
+int ftruncate(int fd, off_t size) noexcept
+{
+    return ftruncate64(fd, size);
+}
 
 // The descriptor is gone whatever close() reports, as on Linux: a delayed write error.
 int close(int fd)

@@ -68,8 +68,8 @@ std::optional<QString> ScriptedDialogs::choosePrinter(QPrinter &printer, QWidget
 {
     owners << nameOf(owner);
     const QPageLayout layout = printer.pageLayout();
-    printerRequests.append({layout.fullRect(QPageLayout::Millimeter).size(),
-                            layout.orientation() == QPageLayout::Landscape});
+    printerRequests.append(
+        {layout.fullRect(QPageLayout::Millimeter).size(), layout.orientation() == QPageLayout::Landscape});
     if (printers.empty())
         return std::nullopt;
     const PrinterAnswer answer = printers.front();

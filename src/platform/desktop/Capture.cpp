@@ -16,7 +16,8 @@ QImage CaptureWindow(QWidget *window, bool client, int left, int top, int width,
         clientOrigin = window->geometry().topLeft() - frame.topLeft();
         painter.fillRect(QRect(-left, -top, frame.width(), frame.height()), window->palette().window());
     }
-    window->render(&painter, clientOrigin - QPoint(left, top), QRegion(), QWidget::DrawWindowBackground | QWidget::DrawChildren);
+    window->render(&painter, clientOrigin - QPoint(left, top), QRegion(),
+                   QWidget::DrawWindowBackground | QWidget::DrawChildren);
     return picture;
 }
 

@@ -27,11 +27,21 @@ struct NamedColour
     QRgb rgb;
 };
 constexpr std::array<NamedColour, 16> kColours = {{
-    {u"Черный", 0x000000},      {u"Бордовый", 0x800000}, {u"Зеленый", 0x008000},
-    {u"Оливковый", 0x808000},   {u"Темно-синий", 0x000080}, {u"Фиолетовый", 0x800080},
-    {u"Сине-зеленый", 0x008080}, {u"Серый", 0x808080},    {u"Серебристый", 0xC0C0C0},
-    {u"Красный", 0xFF0000},     {u"Салатовый", 0x00FF00}, {u"Желтый", 0xFFFF00},
-    {u"Синий", 0x0000FF},       {u"Фуксия", 0xFF00FF},    {u"Голубой", 0x00FFFF},
+    {u"Черный", 0x000000},
+    {u"Бордовый", 0x800000},
+    {u"Зеленый", 0x008000},
+    {u"Оливковый", 0x808000},
+    {u"Темно-синий", 0x000080},
+    {u"Фиолетовый", 0x800080},
+    {u"Сине-зеленый", 0x008080},
+    {u"Серый", 0x808080},
+    {u"Серебристый", 0xC0C0C0},
+    {u"Красный", 0xFF0000},
+    {u"Салатовый", 0x00FF00},
+    {u"Желтый", 0xFFFF00},
+    {u"Синий", 0x0000FF},
+    {u"Фуксия", 0xFF00FF},
+    {u"Голубой", 0x00FFFF},
     {u"Белый", 0xFFFFFF},
 }};
 
@@ -142,8 +152,7 @@ void FontChoiceDialog::selectColour(const QColor &colour)
 bool FontChoiceDialog::isAcceptable() const
 {
     const auto size = RegionalNumber::parse(m_size->currentText());
-    return size && *size >= float(m_minSize) && *size <= float(m_maxSize)
-        && !m_face->currentText().trimmed().isEmpty();
+    return size && *size >= float(m_minSize) && *size <= float(m_maxSize) && !m_face->currentText().trimmed().isEmpty();
 }
 
 Dialogs::FontChoice FontChoiceDialog::choice() const

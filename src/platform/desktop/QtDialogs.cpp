@@ -15,11 +15,16 @@ namespace {
 QMessageBox::Icon toQt(Dialogs::Icon icon)
 {
     switch (icon) {
-    case Dialogs::Icon::Critical: return QMessageBox::Critical;
-    case Dialogs::Icon::Question: return QMessageBox::Question;
-    case Dialogs::Icon::Exclamation: return QMessageBox::Warning;
-    case Dialogs::Icon::Information: return QMessageBox::Information;
-    case Dialogs::Icon::None: break;
+    case Dialogs::Icon::Critical:
+        return QMessageBox::Critical;
+    case Dialogs::Icon::Question:
+        return QMessageBox::Question;
+    case Dialogs::Icon::Exclamation:
+        return QMessageBox::Warning;
+    case Dialogs::Icon::Information:
+        return QMessageBox::Information;
+    case Dialogs::Icon::None:
+        break;
     }
     return QMessageBox::NoIcon;
 }
@@ -27,11 +32,16 @@ QMessageBox::Icon toQt(Dialogs::Icon icon)
 QMessageBox::StandardButtons toQt(Dialogs::Buttons buttons)
 {
     switch (buttons) {
-    case Dialogs::Buttons::Ok: return QMessageBox::Ok;
-    case Dialogs::Buttons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-    case Dialogs::Buttons::YesNo: return QMessageBox::Yes | QMessageBox::No;
-    case Dialogs::Buttons::YesNoCancel: return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
-    case Dialogs::Buttons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
+    case Dialogs::Buttons::Ok:
+        return QMessageBox::Ok;
+    case Dialogs::Buttons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case Dialogs::Buttons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    case Dialogs::Buttons::YesNoCancel:
+        return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    case Dialogs::Buttons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
     }
     return QMessageBox::Ok;
 }
@@ -39,11 +49,16 @@ QMessageBox::StandardButtons toQt(Dialogs::Buttons buttons)
 QMessageBox::StandardButton toQt(Dialogs::Answer answer)
 {
     switch (answer) {
-    case Dialogs::Answer::Ok: return QMessageBox::Ok;
-    case Dialogs::Answer::Cancel: return QMessageBox::Cancel;
-    case Dialogs::Answer::Yes: return QMessageBox::Yes;
-    case Dialogs::Answer::No: return QMessageBox::No;
-    case Dialogs::Answer::Retry: return QMessageBox::Retry;
+    case Dialogs::Answer::Ok:
+        return QMessageBox::Ok;
+    case Dialogs::Answer::Cancel:
+        return QMessageBox::Cancel;
+    case Dialogs::Answer::Yes:
+        return QMessageBox::Yes;
+    case Dialogs::Answer::No:
+        return QMessageBox::No;
+    case Dialogs::Answer::Retry:
+        return QMessageBox::Retry;
     }
     return QMessageBox::Ok;
 }
@@ -51,11 +66,16 @@ QMessageBox::StandardButton toQt(Dialogs::Answer answer)
 Dialogs::Answer fromQt(int button)
 {
     switch (button) {
-    case QMessageBox::Yes: return Dialogs::Answer::Yes;
-    case QMessageBox::No: return Dialogs::Answer::No;
-    case QMessageBox::Retry: return Dialogs::Answer::Retry;
-    case QMessageBox::Ok: return Dialogs::Answer::Ok;
-    default: return Dialogs::Answer::Cancel;
+    case QMessageBox::Yes:
+        return Dialogs::Answer::Yes;
+    case QMessageBox::No:
+        return Dialogs::Answer::No;
+    case QMessageBox::Retry:
+        return Dialogs::Answer::Retry;
+    case QMessageBox::Ok:
+        return Dialogs::Answer::Ok;
+    default:
+        return Dialogs::Answer::Cancel;
     }
 }
 
@@ -84,7 +104,9 @@ QString extended(const QString &path, const QFileDialog &dialog, const Dialogs::
 class ExtendingFileDialog final : public QFileDialog
 {
 public:
-    ExtendingFileDialog(QWidget *parent, const Dialogs::FileRequest &request) : QFileDialog(parent), m_request(request) {}
+    ExtendingFileDialog(QWidget *parent, const Dialogs::FileRequest &request) : QFileDialog(parent), m_request(request)
+    {
+    }
 
     void accept() override
     {
@@ -123,8 +145,8 @@ void prepare(QFileDialog &dialog, const Dialogs::FileRequest &request)
 }
 
 // The file dialog over `parent`, run modally: the chosen path, or nothing when cancelled.
-std::optional<QString> chooseFile(QWidget *parent, const Dialogs::FileRequest &request,
-                                  QFileDialog::AcceptMode mode, QFileDialog::FileMode files)
+std::optional<QString> chooseFile(QWidget *parent, const Dialogs::FileRequest &request, QFileDialog::AcceptMode mode,
+                                  QFileDialog::FileMode files)
 {
     ExtendingFileDialog dialog(parent, request);
     prepare(dialog, request);
@@ -153,9 +175,8 @@ QWidget *QtDialogs::parentFor(QWidget *owner) const
 
 Dialogs::Answer QtDialogs::message(const Message &message, QWidget *owner)
 {
-    QMessageBox box(toQt(message.icon),
-                    message.caption.isEmpty() ? programTitle() : message.caption,
-                    message.text, toQt(message.buttons), parentFor(owner));
+    QMessageBox box(toQt(message.icon), message.caption.isEmpty() ? programTitle() : message.caption, message.text,
+                    toQt(message.buttons), parentFor(owner));
     box.setDefaultButton(toQt(message.defaultButton));
     return fromQt(box.exec());
 }

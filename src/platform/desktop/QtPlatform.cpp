@@ -12,7 +12,6 @@
 #include <QThread>
 #include <QUrl>
 
-
 bool QtShell::openUrl(const QString &url)
 {
     return QDesktopServices::openUrl(QUrl(url));

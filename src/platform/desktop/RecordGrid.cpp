@@ -6,8 +6,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 
-RecordGrid::RecordGrid(QAbstractItemModel *model, QWidget *parent)
-    : QTableView(parent)
+RecordGrid::RecordGrid(QAbstractItemModel *model, QWidget *parent) : QTableView(parent)
 {
     setModel(model);
     setSelectionMode(QAbstractItemView::NoSelection);

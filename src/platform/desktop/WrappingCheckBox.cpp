@@ -21,18 +21,15 @@ void WrappingCheckBox::paintEvent(QPaintEvent *)
     initStyleOption(&option);
     option.text.clear();
     const QRect indicator = style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, this);
-    option.rect = QRect(indicator.left(), (height() - indicator.height()) / 2, indicator.width(),
-                        indicator.height());
+    option.rect = QRect(indicator.left(), (height() - indicator.height()) / 2, indicator.width(), indicator.height());
     style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &painter, this);
 
-    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled,
-                                   QPalette::WindowText));
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
     painter.drawText(textRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
     if (hasFocus()) {
         QStyleOptionFocusRect focus;
         focus.initFrom(this);
-        focus.rect = painter.boundingRect(textRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap,
-                                          text());
+        focus.rect = painter.boundingRect(textRect(), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextWordWrap, text());
         style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
     }
 }

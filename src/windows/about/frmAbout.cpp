@@ -54,8 +54,7 @@ QLabel *linkLabel(const QString &text, const QString &name, QWidget *parent)
 } // namespace
 
 frmAbout::frmAbout(QWidget &owner, Shell &shell)
-    : QWidget(nullptr, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint),
-      m_owner(owner), m_shell(shell)
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint), m_owner(owner), m_shell(shell)
 {
     setObjectName(QStringLiteral("frmAbout"));
     setAttribute(Qt::WA_DeleteOnClose);
@@ -111,8 +110,7 @@ void frmAbout::buildControls()
 
 bool frmAbout::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::MouseButtonRelease
-        && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
+    if (event->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton) {
         if (watched == Label2)
             Label2_Click();
         else if (watched == Label3)

@@ -68,8 +68,7 @@ void EditorSuggestions::makeList()
     m_list->setMouseTracking(false);
     m_list->viewport()->setAttribute(Qt::WA_Hover, false);
     m_list->hide();
-    connect(m_list, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem *item) { take(m_list->row(item), true); });
+    connect(m_list, &QListWidget::itemClicked, this, [this](QListWidgetItem *item) { take(m_list->row(item), true); });
 }
 
 void EditorSuggestions::showList(FieldBox *box, const QStringList &values)

@@ -61,7 +61,7 @@ private:
     void buildCaptions();
     void buildMenu();
     void placeCaption(QLabel *label, const QRect &box);
-    void Form_Load(); // the record into the boxes, the ticks from the settings
+    void Form_Load();   // the record into the boxes, the ticks from the settings
     void Form_Unload(); // the record back into the journal (CommitRecord), then SaveJournal
 
     void txt_GotFocus(int index); // a box takes the focus: the yellow background
@@ -69,10 +69,10 @@ private:
     // While the certificate holds the texts: the boxes take no typing, and say so.
     void setBoxesReadOnly(bool readOnly);
     void txt_LostFocus(int index); // a box left: line breaks out, capitals where its Ch1 is ticked
-    void txt_Enter(int index); // Enter: the focus to the next box
-    void vinChanged(); // the VIN turns red while it is not 17 characters long
-    void Command1_Click(); // "Просмотр перед печатью": the certificate print window
-    void Command3_Click(); // "Сохранить для автозаполнения": the boxes into Autoload
+    void txt_Enter(int index);     // Enter: the focus to the next box
+    void vinChanged();             // the VIN turns red while it is not 17 characters long
+    void Command1_Click();         // "Просмотр перед печатью": the certificate print window
+    void Command3_Click();         // "Сохранить для автозаполнения": the boxes into Autoload
     void setAllUpperCaseBoxes(bool ticked); // "Галочки" menu: tick or clear every Ch1
     void loadUpperCaseBoxes();
     void storeUpperCaseBoxes();
@@ -90,15 +90,15 @@ private:
 
     std::array<FieldBox *, kBoxCount> txt{}; // txt(0..43): fields 2..45 of the record
     std::array<QCheckBox *, kUpperCaseBoxCount> Ch1{}; // Ch1(0..37): "Делать все буквы ЗАГЛАВНЫМИ" per box
-    QLabel *Label3 = nullptr; // "Запись № " and the record number
+    QLabel *Label3 = nullptr;                          // "Запись № " and the record number
     // "Закройте окно печати, …", shown while the boxes are read-only.
     QLabel *LblReadOnly = nullptr;
     QPushButton *Command1 = nullptr; // icon; opens the certificate print window
     QPushButton *Command3 = nullptr; // icon; "Сохранить для автозаполнения"
     // Hover captions of Command1 and Command3.
-    QLabel *Lnadp0 = nullptr; // Lnadp(0): "Просмотр перед печатью"
-    QLabel *Lnadp2 = nullptr; // Lnadp(2): "Сохранить для автозаполнения"
-    QMenu *Menu_Gal = nullptr; // "Галочки", the pop-up menu of the ticks
+    QLabel *Lnadp0 = nullptr;      // Lnadp(0): "Просмотр перед печатью"
+    QLabel *Lnadp2 = nullptr;      // Lnadp(2): "Сохранить для автозаполнения"
+    QMenu *Menu_Gal = nullptr;     // "Галочки", the pop-up menu of the ticks
     QAction *Menu_Gal_1 = nullptr; // "Установить  все галочки"
     QAction *Menu_Gal_0 = nullptr; // "Снять все галочки"
 };

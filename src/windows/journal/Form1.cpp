@@ -33,8 +33,8 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QTimer>
 #include <QPushButton>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -44,7 +44,7 @@ const QString caption = QStringLiteral("Журнал");
 const QString search = QStringLiteral("Поиск");
 const QString autofill = QStringLiteral("Применять автозаполнение для нового Свидетельства");
 const std::array<QString, 5> hoverCaptions = {
-    QStringLiteral("Новый"), QStringLiteral("Найти"), QStringLiteral("Сброс"),
+    QStringLiteral("Новый"),       QStringLiteral("Найти"),   QStringLiteral("Сброс"),
     QStringLiteral("О программе"), QStringLiteral("Удалить"),
 };
 const QString menuSettings = QStringLiteral("Настройки");
@@ -234,8 +234,8 @@ void Form1::checkScreen()
 {
     const QSize screen = m_platform.screen.sizeInPixels();
     if (screen.width() < kMinScreenWidth || screen.height() < kMinScreenHeight)
-        m_platform.dialogs.inform(Text::screenTooSmall(screen.width(), screen.height()),
-                                  Text::screenCaption, Dialogs::Icon::Information);
+        m_platform.dialogs.inform(Text::screenTooSmall(screen.width(), screen.height()), Text::screenCaption,
+                                  Dialogs::Icon::Information);
 }
 
 bool Form1::OPFILE1()
@@ -408,9 +408,9 @@ void Form1::CmdDel_Click()
     m_journal.CurrentRecord = g->currentRow();
     if (m_journal.CurrentRecord < 2)
         return;
-    const Dialogs::Answer answer = m_platform.dialogs.message(
-        {Text::confirmDelete(m_journal.CurrentRecord), Text::confirmDeleteCaption,
-         Dialogs::Icon::Information, Dialogs::Buttons::YesNo, Dialogs::Answer::No});
+    const Dialogs::Answer answer = m_platform.dialogs.message({Text::confirmDelete(m_journal.CurrentRecord),
+                                                               Text::confirmDeleteCaption, Dialogs::Icon::Information,
+                                                               Dialogs::Buttons::YesNo, Dialogs::Answer::No});
     if (answer != Dialogs::Answer::Yes)
         return;
 

@@ -65,17 +65,17 @@ private:
     void showCaption(int index);
     void hideCaptions();
 
-    void g_Click(); // a row marked yellow; Delete enabled from record 2 on
-    void g_DblClick(); // a row opened: the record editor for it
-    void Cmd1_Click(); // "Новый": a new record in the editor
+    void g_Click();      // a row marked yellow; Delete enabled from record 2 on
+    void g_DblClick();   // a row opened: the record editor for it
+    void Cmd1_Click();   // "Новый": a new record in the editor
     void CmdDel_Click(); // "Удалить": the marked record, after asking
     // Search: marks the hits, scrolls to the first and reports; Reset removes the marks.
-    void Cmd2_Click(); // "Найти"
-    void Command1_Click(); // "Сброс": clears the search marks
+    void Cmd2_Click();            // "Найти"
+    void Command1_Click();        // "Сброс": clears the search marks
     void Menu_Nastr_Tabl_Click(); // "Настройки" → "Таблица": frmNastTabl
     void Menu_Tuns_RCopy_Click(); // "Резервное копирование базы"
-    void Menu_Tuns_Vost_Click(); // "Восстановление базы из резервной копии"
-    void Command2_Click(); // "О программе": frmAbout
+    void Menu_Tuns_Vost_Click();  // "Восстановление базы из резервной копии"
+    void Command2_Click();        // "О программе": frmAbout
     // Shows a dialog of the journal window over it; the journal window takes it along when it goes.
     void showDialog(QWidget *dialog);
     void showEditor();
@@ -94,12 +94,12 @@ private:
     QString m_backupFolder;
 
     JournalGridModel *m_model = nullptr;
-    RecordGrid *g = nullptr; // the grid of the records, row r = record r
-    QPushButton *Cmd1 = nullptr; // icon; "Новый"
-    QPushButton *CmdDel = nullptr; // icon; "Удалить", enabled once a row is marked
-    QLineEdit *txtfind = nullptr; // the text to search for
-    QLabel *Label1 = nullptr; // "Поиск"
-    QPushButton *Cmd2 = nullptr; // icon; "Найти"
+    RecordGrid *g = nullptr;         // the grid of the records, row r = record r
+    QPushButton *Cmd1 = nullptr;     // icon; "Новый"
+    QPushButton *CmdDel = nullptr;   // icon; "Удалить", enabled once a row is marked
+    QLineEdit *txtfind = nullptr;    // the text to search for
+    QLabel *Label1 = nullptr;        // "Поиск"
+    QPushButton *Cmd2 = nullptr;     // icon; "Найти"
     QPushButton *Command1 = nullptr; // icon; "Сброс": clears the search marks
     QCheckBox *Ch1 = nullptr; // "Применять автозаполнение для нового Свидетельства"
     QPushButton *Command2 = nullptr; // icon; "О программе"
@@ -107,13 +107,13 @@ private:
     // The buttons whose hover captions are Lnadp(0..4).
     std::array<QPushButton *, 5> m_captionedButtons{};
 
-    QMenu *Menu_Nastr = nullptr; // "Настройки"
+    QMenu *Menu_Nastr = nullptr;        // "Настройки"
     QAction *Menu_Nastr_Tabl = nullptr; // "Таблица"
     QAction *Menu_Tuns_RCopy = nullptr; // "Резервное копирование базы"
-    QAction *Menu_Tuns_Vost = nullptr; // "Восстановление базы из резервной копии"
+    QAction *Menu_Tuns_Vost = nullptr;  // "Восстановление базы из резервной копии"
     QAction *Menu_Tuns_Podsk = nullptr; // "Подсказки при вводе": the editor's suggestions on or off
     bool m_suggestionsPrepared = false;
-    QMenu *Menu_Help = nullptr; // "Помощь"
+    QMenu *Menu_Help = nullptr;         // "Помощь"
     QAction *Menu_Help_About = nullptr; // "О программе"
 
     std::array<qint16, kColumns> Calg{4, 4, 4, 4, 4, 1}; // the columns' alignment codes: 1 left, 4 centre, 7 right

@@ -13,8 +13,7 @@ namespace {
 namespace Text {
 const QString caption = QStringLiteral("Настройка таблицы");
 const QString alignment = QStringLiteral("Выравнивание");
-const std::array<QString, 3> choices = {QStringLiteral("Влево"), QStringLiteral("Центр"),
-                                        QStringLiteral("Вправо")};
+const std::array<QString, 3> choices = {QStringLiteral("Влево"), QStringLiteral("Центр"), QStringLiteral("Вправо")};
 const QString ok = QStringLiteral("Ok");
 } // namespace Text
 
@@ -37,8 +36,8 @@ constexpr int kClientHeight = 3300;
 } // namespace
 
 frmNastTabl::frmNastTabl(QWidget &journalWindow, const Alignments &alignments, ApplyAlignment applyAlignment)
-    : QWidget(nullptr, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint),
-      m_journalWindow(journalWindow), m_applyAlignment(std::move(applyAlignment))
+    : QWidget(nullptr, Qt::Dialog | Qt::WindowCloseButtonHint | Qt::WindowTitleHint), m_journalWindow(journalWindow),
+      m_applyAlignment(std::move(applyAlignment))
 {
     setObjectName(QStringLiteral("frmNastTabl"));
     setAttribute(Qt::WA_DeleteOnClose);

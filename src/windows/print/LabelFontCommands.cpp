@@ -14,13 +14,13 @@ namespace {
 namespace Text {
 const QString noSelectionCaption = QStringLiteral("В каком поле менять шрифт ?");
 // Five lines; the blanks centre the two hints under the first line in the box's own face.
-const QString noSelection = QStringList{
-    QStringLiteral("Не выбрано ни одного текстового поля! Для выбора поля кликните по нему мышкой."),
-    QString(),
-    QString(25, QLatin1Char(' ')) + QStringLiteral("Для выбора нескольких полей используйте Ctrl. "),
-    QString(),
-    QString(19, QLatin1Char(' ')) + QStringLiteral("Для выбора всех полей нажмите кнопку Выбрать все."),
-}.join(QStringLiteral("\r\n"));
+const QString noSelection =
+    QStringList{
+        QStringLiteral("Не выбрано ни одного текстового поля! Для выбора поля кликните по нему мышкой."),    QString(),
+        QString(25, QLatin1Char(' ')) + QStringLiteral("Для выбора нескольких полей используйте Ctrl. "),    QString(),
+        QString(19, QLatin1Char(' ')) + QStringLiteral("Для выбора всех полей нажмите кнопку Выбрать все."),
+    }
+        .join(QStringLiteral("\r\n"));
 const QString resetCaption = QStringLiteral("Подтвердите действие");
 const QString resetQuestion = QStringLiteral("Вы действительно хотите сбросить шрифт для всех полей?");
 
@@ -60,8 +60,8 @@ QList<int> chooseForSelected(CertificateLayout &layout, CommonDialog &dialogs)
 {
     const QList<int> selected = selectedLabels(layout);
     if (selected.isEmpty()) {
-        dialogs.message({Text::noSelection, Text::noSelectionCaption, Dialogs::Icon::Exclamation,
-                         Dialogs::Buttons::Ok, Dialogs::Answer::Ok});
+        dialogs.message({Text::noSelection, Text::noSelectionCaption, Dialogs::Icon::Exclamation, Dialogs::Buttons::Ok,
+                         Dialogs::Answer::Ok});
         return selected;
     }
     LabelFontTable &table = layout.state().LabelFonts;

@@ -195,18 +195,19 @@ void MDIForm1::buildToolbar()
     connect(SetAll, &QPushButton::clicked, this, [this] { m_child->SelectAllLabels(); });
     connect(CmdSave, &QPushButton::clicked, this, [this] { m_child->SaveLayout(); });
     connect(CmdRes, &QPushButton::clicked, this, [this] { m_child->ResetLayout(); });
-    connect(SHR1, &QPushButton::clicked, this,
-            [this] { m_child->FrameChangeLabelFont(CommonDialog1); });
-    connect(SHR3, &QPushButton::clicked, this,
-            [this] { m_child->ResetLabelFonts(CommonDialog1); });
+    connect(SHR1, &QPushButton::clicked, this, [this] { m_child->FrameChangeLabelFont(CommonDialog1); });
+    connect(SHR3, &QPushButton::clicked, this, [this] { m_child->ResetLabelFonts(CommonDialog1); });
     // The page on the real blank at 1:1, after the strip's own buttons.
-    QAction *toPrinter = toolButton(QStringLiteral("ToPrinter"), Text::toPrinter, QStringLiteral(":/assets/printer.svg"),
-                                    pixelsFromTwips(9900));
-    Toolbar1->findChild<QToolButton *>(QStringLiteral("Toolbar1(ToPrinter)"))->resize(64, pixelsFromTwips(kToolbarHeightTwips) - 2);
+    QAction *toPrinter = toolButton(QStringLiteral("ToPrinter"), Text::toPrinter,
+                                    QStringLiteral(":/assets/printer.svg"), pixelsFromTwips(9900));
+    Toolbar1->findChild<QToolButton *>(QStringLiteral("Toolbar1(ToPrinter)"))
+        ->resize(64, pixelsFromTwips(kToolbarHeightTwips) - 2);
     connect(toPrinter, &QAction::triggered, this, [this] { m_child->pagePrint().PrintOnPrinter(); });
     // Taking changes of the page back, after the printing.
-    m_undo = toolButton(QStringLiteral("Undo"), Text::undo, QStringLiteral(":/assets/undo.svg"), pixelsFromTwips(9900) + 66);
-    m_redo = toolButton(QStringLiteral("Redo"), Text::redo, QStringLiteral(":/assets/redo.svg"), pixelsFromTwips(9900) + 132);
+    m_undo = toolButton(QStringLiteral("Undo"), Text::undo, QStringLiteral(":/assets/undo.svg"),
+                        pixelsFromTwips(9900) + 66);
+    m_redo = toolButton(QStringLiteral("Redo"), Text::redo, QStringLiteral(":/assets/redo.svg"),
+                        pixelsFromTwips(9900) + 132);
     for (const char *key : {"Toolbar1(Undo)", "Toolbar1(Redo)"})
         Toolbar1->findChild<QToolButton *>(QLatin1String(key))->resize(64, pixelsFromTwips(kToolbarHeightTwips) - 2);
     connect(m_undo, &QAction::triggered, this, [this] { m_child->Undo(); });

@@ -68,18 +68,18 @@ private:
     // Under the print window: the pointer's place and the selection, in millimetres.
     PageStatus *m_status = nullptr;
 
-    QWidget *Toolbar1 = nullptr; // the strip of commands over the print window
-    QAction *m_print = nullptr; // "Печать": the page picture (SavePagePicture)
-    QAction *m_delete = nullptr; // "Закрыть": ClosePrintWindow
-    QAction *m_undo = nullptr; // "Отменить"
-    QAction *m_redo = nullptr; // "Повторить"
-    QPushButton *SetAll = nullptr; // "Выбрать все": every label selected
-    QPushButton *SHR1 = nullptr; // "Шрифт": the selected labels' font
-    QPushButton *SHR3 = nullptr; // "Вернуть шрифт": the built-in fonts back
-    QPushButton *CmLleft = nullptr; // "←": the selected labels a step left
+    QWidget *Toolbar1 = nullptr;     // the strip of commands over the print window
+    QAction *m_print = nullptr;      // "Печать": the page picture (SavePagePicture)
+    QAction *m_delete = nullptr;     // "Закрыть": ClosePrintWindow
+    QAction *m_undo = nullptr;       // "Отменить"
+    QAction *m_redo = nullptr;       // "Повторить"
+    QPushButton *SetAll = nullptr;   // "Выбрать все": every label selected
+    QPushButton *SHR1 = nullptr;     // "Шрифт": the selected labels' font
+    QPushButton *SHR3 = nullptr;     // "Вернуть шрифт": the built-in fonts back
+    QPushButton *CmLleft = nullptr;  // "←": the selected labels a step left
     QPushButton *CmdRight = nullptr; // "→": a step right
-    QPushButton *CmdUp = nullptr; // "↑": a step up
-    QPushButton *CmdDown = nullptr; // "↓": a step down
-    QPushButton *CmdSave = nullptr; // "Сохранить": the positions stored (SaveLayout)
-    QPushButton *CmdRes = nullptr; // "Сброс": the reset positions, stored at once (ResetLayout)
+    QPushButton *CmdUp = nullptr;    // "↑": a step up
+    QPushButton *CmdDown = nullptr;  // "↓": a step down
+    QPushButton *CmdSave = nullptr;  // "Сохранить": the positions stored (SaveLayout)
+    QPushButton *CmdRes = nullptr;   // "Сброс": the reset positions, stored at once (ResetLayout)
 };

@@ -14,8 +14,8 @@
 
 void SavePagePicture(CommonDialog &dialog, Clock &clock, Shell &shell, QWidget *printWindow, QWidget *panel)
 {
-    const std::optional<QString> path = dialog.saveFile({QStringLiteral("Файлы (*.jpg)|*.jpg|Все файлы(*.*)|*.*|"),
-                                                         QString(), QString(), QStringLiteral("*.jpg")});
+    const std::optional<QString> path = dialog.saveFile(
+        {QStringLiteral("Файлы (*.jpg)|*.jpg|Все файлы(*.*)|*.*|"), QString(), QString(), QStringLiteral("*.jpg")});
     if (!path)
         return;
 

@@ -69,8 +69,7 @@ void PagePrint::PrintOnPrinter()
     const QPageLayout layout = printer.pageLayout();
     const QList<int> cut = PageOutput::labelsOutside(m_layout, PageOutput::printableMm(layout), correction);
     if (!cut.isEmpty()) {
-        const QString text = (cut.size() == 1 ? QStringLiteral("Поле № ") : QStringLiteral("Поля № "))
-            + labelList(cut)
+        const QString text = (cut.size() == 1 ? QStringLiteral("Поле № ") : QStringLiteral("Поля № ")) + labelList(cut)
             + (cut.size() == 1 ? QStringLiteral(" выходит") : QStringLiteral(" выходят"))
             + QStringLiteral(" за область, которую принтер может напечатать, и ")
             + (cut.size() == 1 ? QStringLiteral("будет обрезано") : QStringLiteral("будут обрезаны"))

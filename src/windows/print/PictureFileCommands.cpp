@@ -13,8 +13,8 @@
 namespace {
 
 // The dialogs' filters as operators have always seen them, the stamp's odd middle pair included.
-const QString kBackgroundFilter =
-    QStringLiteral("Файлы (*.jpg)|*.jpg|Файлы (*.gif)|*.gif|Файлы (*.bmp)|*.bmp|Все файлы(*.*)|*.*|");
+const QString kBackgroundFilter = QStringLiteral(
+    "Файлы (*.jpg)|*.jpg|Файлы (*.gif)|*.gif|Файлы (*.bmp)|*.bmp|Все файлы(*.*)|*.*|");
 const QString kBackgroundPattern = QStringLiteral("*.jpg");
 const QString kOverlayFilter = QStringLiteral("Файлы (*.png)|*.png|Файлы|Все файлы(*.*)|*.*|");
 const QString kOverlayPattern = QStringLiteral("*.png");
@@ -72,8 +72,8 @@ void PictureFileCommands::loadOverlays()
 void PictureFileCommands::LoadBackgroundFile(PictureId side)
 {
     Q_ASSERT(side == PictureId::Image1 || side == PictureId::Image2);
-    const std::optional<QString> path =
-        m_dialog.openFile({kBackgroundFilter, m_settings.VibFolder1, QString(), kBackgroundPattern});
+    const std::optional<QString> path = m_dialog.openFile(
+        {kBackgroundFilter, m_settings.VibFolder1, QString(), kBackgroundPattern});
     if (!path)
         return;
     // The choice is kept even when the file does not load: the operator may mend the file
@@ -117,18 +117,26 @@ QImage PictureFileCommands::loadOverlay(PictureId overlay, const QString &path) 
 {
     // The loader's message appears over the window the operator sees, the frame around the page.
     return OverlayPictures::load(m_platform.dialogs, path,
-                                 overlay == PictureId::ImPech ? kStampOpacity : kSignatureOpacity,
-                                 m_page.logicalDpiX(), m_page.logicalDpiY(), m_page.window());
+                                 overlay == PictureId::ImPech ? kStampOpacity : kSignatureOpacity, m_page.logicalDpiX(),
+                                 m_page.logicalDpiY(), m_page.window());
 }
 
 void PictureFileCommands::showTicked(PictureId picture)
 {
     QCheckBox *box = nullptr;
     switch (picture) {
-    case PictureId::Image1: box = m_boxes.ChFonVis1; break;
-    case PictureId::Image2: box = m_boxes.ChFonVis2; break;
-    case PictureId::ImPech: box = m_boxes.ChPechVis2; break;
-    case PictureId::ImPodp: box = m_boxes.ChPodpVis2; break;
+    case PictureId::Image1:
+        box = m_boxes.ChFonVis1;
+        break;
+    case PictureId::Image2:
+        box = m_boxes.ChFonVis2;
+        break;
+    case PictureId::ImPech:
+        box = m_boxes.ChPechVis2;
+        break;
+    case PictureId::ImPodp:
+        box = m_boxes.ChPodpVis2;
+        break;
     }
     if (box)
         box->setChecked(true);
@@ -138,10 +146,14 @@ void PictureFileCommands::showTicked(PictureId picture)
 QString &PictureFileCommands::fileEntry(PictureId picture)
 {
     switch (picture) {
-    case PictureId::Image1: return m_settings.img1FName;
-    case PictureId::Image2: return m_settings.img2FName;
-    case PictureId::ImPech: return m_settings.PechFName;
-    case PictureId::ImPodp: break;
+    case PictureId::Image1:
+        return m_settings.img1FName;
+    case PictureId::Image2:
+        return m_settings.img2FName;
+    case PictureId::ImPech:
+        return m_settings.PechFName;
+    case PictureId::ImPodp:
+        break;
     }
     return m_settings.PodpFName;
 }

@@ -156,8 +156,8 @@ void PrinterCalibration::showMeasurements(const PrinterCorrection &c)
     const double sY = 1 / c.scaleY;
     const double dX = -c.offsetXMm * sX;
     const double dY = -c.offsetYMm * sY;
-    const QSignalBlocker blockShiftX(txtShiftX), blockShiftY(txtShiftY), blockSpanX(txtSpanX),
-        blockSpanY(txtSpanY), blockScale(chkScale);
+    const QSignalBlocker blockShiftX(txtShiftX), blockShiftY(txtShiftY), blockSpanX(txtSpanX), blockSpanY(txtSpanY),
+        blockScale(chkScale);
     txtShiftX->setValue(dX + (sX - 1) * a.x());
     txtShiftY->setValue(dY + (sY - 1) * a.y());
     chkScale->setChecked(c.scaleX != 1 || c.scaleY != 1);

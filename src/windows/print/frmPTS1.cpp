@@ -127,8 +127,8 @@ int selectedCount(const CertificateLayout &layout)
 
 frmPTS1::frmPTS1(Platform &platform, LayoutState &state, EditorBoxes &editor, QWidget *parent)
     : QWidget(parent), m_platform(platform), m_state(state), m_editor(editor),
-      m_layout(std::make_unique<CertificateLayout>(state)),
-      m_store(std::make_unique<LayoutStore>(platform.settings)), CommonDialog1(platform.dialogs, this)
+      m_layout(std::make_unique<CertificateLayout>(state)), m_store(std::make_unique<LayoutStore>(platform.settings)),
+      CommonDialog1(platform.dialogs, this)
 {
     setObjectName(QStringLiteral("frmPTS1"));
     setAutoFillBackground(true);
@@ -154,8 +154,8 @@ frmPTS1::frmPTS1(Platform &platform, LayoutState &state, EditorBoxes &editor, QW
 frmPTS1::~frmPTS1()
 {
     // The view and the editor go first, and send their last events to nobody.
-    for (QObject *watched : {static_cast<QObject *>(txt1), static_cast<QObject *>(m_viewport),
-                             static_cast<QObject *>(m_view)})
+    for (QObject *watched :
+         {static_cast<QObject *>(txt1), static_cast<QObject *>(m_viewport), static_cast<QObject *>(m_view)})
         watched->removeEventFilter(this);
     // The scene's items read the model while they go.
     delete m_view;
@@ -284,13 +284,13 @@ void frmPTS1::buildMenus()
     Menu_Number->setObjectName(QStringLiteral("Menu_Number"));
     connect(namedAction(Menu_Number, QStringLiteral("Menu_Number_1"), Text::redColour), &QAction::triggered, this,
             [this] { ChooseNumberColour(true); });
-    connect(namedAction(Menu_Number, QStringLiteral("Menu_Number_1_Res"), Text::redReset), &QAction::triggered,
-            this, [this] { ResetNumberColour(true); });
+    connect(namedAction(Menu_Number, QStringLiteral("Menu_Number_1_Res"), Text::redReset), &QAction::triggered, this,
+            [this] { ResetNumberColour(true); });
     namedSeparator(Menu_Number, QStringLiteral("Menu_Number_3"));
     connect(namedAction(Menu_Number, QStringLiteral("Menu_Number_2"), Text::blackColour), &QAction::triggered, this,
             [this] { ChooseNumberColour(false); });
-    connect(namedAction(Menu_Number, QStringLiteral("Menu_Number_2_Res"), Text::blackReset), &QAction::triggered,
-            this, [this] { ResetNumberColour(false); });
+    connect(namedAction(Menu_Number, QStringLiteral("Menu_Number_2_Res"), Text::blackReset), &QAction::triggered, this,
+            [this] { ResetNumberColour(false); });
     const auto pictureCommand = [this](const char *name, const QString &text, auto command, PictureId picture) {
         PictureFileCommands *commands = m_pictureFiles;
         connect(namedAction(Menu_Number, QLatin1String(name), text), &QAction::triggered, commands,
@@ -368,8 +368,8 @@ void frmPTS1::writeNastr()
 
 void frmPTS1::readNumberColours()
 {
-    const NumberColours stored =
-        ColourCode::readNumberColours(m_platform.settings, {m_state.RedNumberColour, m_state.BlackNumberColour});
+    const NumberColours stored = ColourCode::readNumberColours(m_platform.settings,
+                                                               {m_state.RedNumberColour, m_state.BlackNumberColour});
     m_state.RedNumberColour = stored.red;
     m_state.BlackNumberColour = stored.black;
     m_layout->applyRedNumberColour();
@@ -648,7 +648,8 @@ void frmPTS1::SaveLayout()
 
 void frmPTS1::ResetLayout()
 {
-    m_undo->record(PageUndo::resetName(), [this] { m_store->ResetLayout(*m_layout, CommonDialog1); }, m_store.get());
+    m_undo->record(
+        PageUndo::resetName(), [this] { m_store->ResetLayout(*m_layout, CommonDialog1); }, m_store.get());
     if (txt1->isVisible())
         placeLabelEditor();
 }

@@ -60,13 +60,13 @@ public:
     void ClearSelectionByKey();
     void SelectAllLabels();
     void MoveSelectedLabels(float dx, float dy); // arrow keys and the frame's arrows
-    void MoveSideGroup(float dx, float dy); // the panel's arrows: what the side's "Двигать" boxes tick
-    void ShowFontInfo(int i); // "Информация о шрифте" of a label
-    void OpenLabelEditor(int i); // txt1 over a label: its text corrected in place
+    void MoveSideGroup(float dx, float dy);      // the panel's arrows: what the side's "Двигать" boxes tick
+    void ShowFontInfo(int i);                    // "Информация о шрифте" of a label
+    void OpenLabelEditor(int i);                 // txt1 over a label: its text corrected in place
     void CommitLabelEditor(bool byEnter);
     void CloseLabelEditor();
     void ChooseNumberColour(bool red); // "Цвет красного/черного номера"
-    void ResetNumberColour(bool red); // "Сброс цвета красного/черного номера"
+    void ResetNumberColour(bool red);  // "Сброс цвета красного/черного номера"
     void SaveLayout();
     void ResetLayout();
     // The frame's font commands, with the frame's own dialogs.
@@ -123,12 +123,12 @@ private:
     void buildPage();
     void buildPanel();
     void buildMenus();
-    void readNastr(); // the "Nastr" entries: the operator's own blanks, stamp, signature
-    void writeNastr(); // the same, back at the close
+    void readNastr();         // the "Nastr" entries: the operator's own blanks, stamp, signature
+    void writeNastr();        // the same, back at the close
     void readNumberColours(); // "PTS1CRNB1/2": the red and black number colours
-    void applyFontTable(); // the label fonts of the file Shrift
-    void loadOverlays(); // pechat.png and podpis.png, or the chosen files
-    void UnloadPrintForm(); // Shrift, Nastr and colours stored; the texts back to the editor
+    void applyFontTable();    // the label fonts of the file Shrift
+    void loadOverlays();      // pechat.png and podpis.png, or the chosen files
+    void UnloadPrintForm();   // Shrift, Nastr and colours stored; the texts back to the editor
     void focusEditorBox();
     bool handleKey(QKeyEvent *event);
     bool handleMouse(QMouseEvent *event);
@@ -158,25 +158,25 @@ private:
     // The "Nastr" settings and the picture file commands of the "Номер" menu.
     PictureFileCommands *m_pictureFiles = nullptr;
 
-    QFrame *Frame1 = nullptr; // the side panel
+    QFrame *Frame1 = nullptr;         // the side panel
     std::array<QLabel *, 2> Label1{}; // "Сторона 1", "Сторона 2"
-    QCheckBox *ChFon1 = nullptr; // "Двигать Фон", side 1
-    QCheckBox *ChN1 = nullptr; // "Двигать Надписи", side 1
-    QCheckBox *ChFonVis1 = nullptr; // "Показывать Фон", side 1
-    QCheckBox *ChNVis1 = nullptr; // "Показывать Надписи", side 1
-    QCheckBox *ChFon2 = nullptr; // "Двигать Фон", side 2
-    QCheckBox *ChN2 = nullptr; // "Двигать Надписи", side 2
-    QCheckBox *ChPech2 = nullptr; // "Двигать Печать"
-    QCheckBox *ChPodp2 = nullptr; // "Двигать Подпись"
-    QCheckBox *ChFonVis2 = nullptr; // "Показывать Фон", side 2
-    QCheckBox *ChNVis2 = nullptr; // "Показывать Надписи", side 2
-    QCheckBox *ChPechVis2 = nullptr; // "Показывать Печать"
-    QCheckBox *ChPodpVis2 = nullptr; // "Показывать Подпись"
-    QPushButton *CmdUp = nullptr; // "↑": what the "Двигать" boxes tick, up
-    QPushButton *CmLleft = nullptr; // "←", left
-    QPushButton *CmdRight = nullptr; // "→", right
-    QPushButton *CmdDown = nullptr; // "↓", down
-    QLineEdit *txt1 = nullptr; // the in-place editor of a label's text, yellow
+    QCheckBox *ChFon1 = nullptr;      // "Двигать Фон", side 1
+    QCheckBox *ChN1 = nullptr;        // "Двигать Надписи", side 1
+    QCheckBox *ChFonVis1 = nullptr;   // "Показывать Фон", side 1
+    QCheckBox *ChNVis1 = nullptr;     // "Показывать Надписи", side 1
+    QCheckBox *ChFon2 = nullptr;      // "Двигать Фон", side 2
+    QCheckBox *ChN2 = nullptr;        // "Двигать Надписи", side 2
+    QCheckBox *ChPech2 = nullptr;     // "Двигать Печать"
+    QCheckBox *ChPodp2 = nullptr;     // "Двигать Подпись"
+    QCheckBox *ChFonVis2 = nullptr;   // "Показывать Фон", side 2
+    QCheckBox *ChNVis2 = nullptr;     // "Показывать Надписи", side 2
+    QCheckBox *ChPechVis2 = nullptr;  // "Показывать Печать"
+    QCheckBox *ChPodpVis2 = nullptr;  // "Показывать Подпись"
+    QPushButton *CmdUp = nullptr;     // "↑": what the "Двигать" boxes tick, up
+    QPushButton *CmLleft = nullptr;   // "←", left
+    QPushButton *CmdRight = nullptr;  // "→", right
+    QPushButton *CmdDown = nullptr;   // "↓", down
+    QLineEdit *txt1 = nullptr;        // the in-place editor of a label's text, yellow
 
     QMenu *Menu_Fild = nullptr; // "Поле": "Выделить все поля", "Шрифт"
     QMenu *Menu_Number = nullptr; // "Номер": number colours, own pictures, "Сохранить изображение как JPG "

@@ -104,9 +104,10 @@ void frmAboutTest::linksGoToTheShell()
 
     QCOMPARE(t.shell.calls.size(), 2);
     const QString mail = t.shell.calls.at(0);
-    QCOMPARE(mail, QStringLiteral("url mailto:") + Contacts::mailAddress()
-                       + QStringLiteral("?Subject=%D0%9D%D0%B0%20%D1%81%D1%87%D0%B5%D1%82%20%D0%BF%D1%80%D0%BE"
-                                        "%D0%B3%D1%80%D0%B0%D0%BC%D0%BC%D1%8B%20Trelvax%201.0"));
+    QCOMPARE(mail,
+             QStringLiteral("url mailto:") + Contacts::mailAddress()
+                 + QStringLiteral("?Subject=%D0%9D%D0%B0%20%D1%81%D1%87%D0%B5%D1%82%20%D0%BF%D1%80%D0%BE"
+                                  "%D0%B3%D1%80%D0%B0%D0%BC%D0%BC%D1%8B%20Trelvax%201.0"));
     // What the mail program gets back from the link: the subject, Cyrillic intact.
     const QUrl url(mail.mid(4));
     QCOMPARE(url.scheme(), QStringLiteral("mailto"));

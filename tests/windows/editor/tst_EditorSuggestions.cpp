@@ -23,8 +23,18 @@ QByteArray vehicles()
 {
     return lineOf(1, {{4, "ВАЗ 2107"}, {5, "OLD"}, {6, "OLD"}, {7, "OLD"}, {9, "OLD"}})
         + lineOf(2, {{4, "ВАЗ 21074"}, {5, "VAZ 21074"}})
-        + lineOf(3, {{4, "ваз 2107"}, {5, "VAZ 2107"}, {6, "СЕДАН"}, {7, "B"}, {8, "1999"}, {9, "2103"},
-                     {13, "БЕЛЫЙ"}, {14, "54/73.5"}, {15, "1568"}, {18, "1460"}, {19, "1060"}});
+        + lineOf(3,
+                 {{4, "ваз 2107"},
+                  {5, "VAZ 2107"},
+                  {6, "СЕДАН"},
+                  {7, "B"},
+                  {8, "1999"},
+                  {9, "2103"},
+                  {13, "БЕЛЫЙ"},
+                  {14, "54/73.5"},
+                  {15, "1568"},
+                  {18, "1460"},
+                  {19, "1060"}});
 }
 
 using Keys = QList<QKeyCombination>;
@@ -47,10 +57,7 @@ class EditorSuggestionsTest : public QObject
             form.editor()->activateWindow();
             QVERIFY(QTest::qWaitForWindowActive(form.editor()));
         }
-        QLineEdit *txt(int i) const
-        {
-            return form.editor()->findChild<QLineEdit *>(QStringLiteral("txt(%1)").arg(i));
-        }
+        QLineEdit *txt(int i) const { return form.editor()->findChild<QLineEdit *>(QStringLiteral("txt(%1)").arg(i)); }
         QListWidget *list() const { return form.editor()->findChild<QListWidget *>(QStringLiteral("lstSuggestions")); }
         bool listOpen() const { return list() && list()->isVisible(); }
         // The operator clicks into a box and types, character by character.
@@ -89,12 +96,12 @@ void EditorSuggestionsTest::keys_data()
     QTest::newRow("Tab") << Keys{Qt::Key_Tab} << QString() << QString() << false;
     QTest::newRow("Shift+Tab") << Keys{Qt::ShiftModifier | Qt::Key_Backtab} << QString() << QString() << false;
     QTest::newRow("Up, then Enter") << Keys{Qt::Key_Up, Qt::Key_Return} << QString() << QString() << false;
-    QTest::newRow("Down, Up: nothing again") << Keys{Qt::Key_Down, Qt::Key_Up, Qt::Key_Tab} << QString() << QString()
-                                             << false;
-    QTest::newRow("a key after Down: nothing") << Keys{Qt::Key_Down, Qt::Key_Backspace, Qt::Key_Return} << QString()
-                                               << QString() << false;
-    QTest::newRow("Down: the most recent") << Keys{Qt::Key_Down, Qt::Key_Return} << QStringLiteral("ваз 2107")
-                                           << QStringLiteral("VAZ 2107") << false;
+    QTest::newRow("Down, Up: nothing again")
+        << Keys{Qt::Key_Down, Qt::Key_Up, Qt::Key_Tab} << QString() << QString() << false;
+    QTest::newRow("a key after Down: nothing")
+        << Keys{Qt::Key_Down, Qt::Key_Backspace, Qt::Key_Return} << QString() << QString() << false;
+    QTest::newRow("Down: the most recent")
+        << Keys{Qt::Key_Down, Qt::Key_Return} << QStringLiteral("ваз 2107") << QStringLiteral("VAZ 2107") << false;
     QTest::newRow("Down twice") << Keys{Qt::Key_Down, Qt::Key_Down, Qt::Key_Return} << QStringLiteral("ВАЗ 21074")
                                 << QStringLiteral("VAZ 21074") << false;
     QTest::newRow("Esc") << Keys{Qt::Key_Escape} << QString() << QString() << false;
@@ -165,7 +172,8 @@ void EditorSuggestionsTest::makeAndModelFillsTheEmptyBoxesOnly()
     s.type(2, QStringLiteral("Ваз 2107"));
     QTest::keyClick(s.txt(2), Qt::Key_Tab);
     // The last record with that make and model, case ignored; its type is in the focused box.
-    const QStringList filled{"VAZ 2107", "СЕДАН", "B", "", "МОЙ", "", "", "", "", "54/73.5", "1568", "", "", "1460", "1060"};
+    const QStringList filled{"VAZ 2107", "СЕДАН",   "B",    "", "МОЙ", "",     "",    "",
+                             "",         "54/73.5", "1568", "", "",    "1460", "1060"};
     for (int i = 3; i <= 17; ++i)
         QCOMPARE(s.txt(i)->text(), filled[i - 3]);
     const QColor normal = QApplication::palette(s.txt(5)).color(QPalette::Base);

@@ -151,8 +151,8 @@ void FrmTest::newRecordIsAppendedWhenTheEditorCloses_data()
     QTest::addColumn<QString>("expectedDate");
     QTest::newRow("autofill off") << false << QStringLiteral("01.02.2024") << kToday;
     QTest::newRow("autofill, template without a date") << true << QString() << kToday;
-    QTest::newRow("autofill, template with a date") << true << QStringLiteral("01.02.2024")
-                                                    << QStringLiteral("01.02.2024");
+    QTest::newRow("autofill, template with a date")
+        << true << QStringLiteral("01.02.2024") << QStringLiteral("01.02.2024");
 }
 
 void FrmTest::newRecordIsAppendedWhenTheEditorCloses()
@@ -326,8 +326,10 @@ void FrmTest::leavingABoxPutsItIntoCapitals_data()
     QTest::newRow("plate") << 0 << 0 << true << QStringLiteral("а123вс 77") << QStringLiteral("А123ВС 77");
     QTest::newRow("surname, cleared") << 18 << 18 << false << QStringLiteral("ёлкин") << QStringLiteral("ёлкин");
     for (const int box : {28, 29, 30}) {
-        QTest::addRow("house row %d, ticked", box) << box << 28 << true << QStringLiteral("12а") << QStringLiteral("12А");
-        QTest::addRow("house row %d, cleared", box) << box << 28 << false << QStringLiteral("12а") << QStringLiteral("12а");
+        QTest::addRow("house row %d, ticked", box)
+            << box << 28 << true << QStringLiteral("12а") << QStringLiteral("12А");
+        QTest::addRow("house row %d, cleared", box)
+            << box << 28 << false << QStringLiteral("12а") << QStringLiteral("12а");
     }
     QTest::newRow("notes follow two higher") << 33 << 31 << true << QStringLiteral("abc") << QStringLiteral("ABC");
     QTest::newRow("last governed box") << 39 << 37 << false << QStringLiteral("abc") << QStringLiteral("abc");
@@ -420,8 +422,8 @@ void FrmTest::storedUpperCaseChoices()
     TestPlatform t;
     t.writeJournal(fullJournal(1));
     // Missing means ticked; only "1" ticks a box, anything else leaves it clear.
-    const QStringList stored{QStringLiteral("0"), QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("да"),
-                             QStringLiteral(" 1 "), QString()};
+    const QStringList stored{QStringLiteral("0"),  QStringLiteral("1"),   QStringLiteral("2"),
+                             QStringLiteral("да"), QStringLiteral(" 1 "), QString()};
     for (int k = 0; k < stored.size(); ++k) {
         if (!stored[k].isNull())
             t.settings->setValue(QStringLiteral("FRM1CH1"), QStringLiteral("ch1(%1)").arg(k), stored[k]);
@@ -579,8 +581,8 @@ void FrmTest::layoutAndAppearance()
 
     QList<QWidget *> shown;
     for (QWidget *w : e->findChildren<QWidget *>()) {
-        if (w->isVisible() && (qobject_cast<QLineEdit *>(w) || qobject_cast<QCheckBox *>(w)
-                               || qobject_cast<QPushButton *>(w)))
+        if (w->isVisible()
+            && (qobject_cast<QLineEdit *>(w) || qobject_cast<QCheckBox *>(w) || qobject_cast<QPushButton *>(w)))
             shown << w;
     }
     QCOMPARE(shown.size(), 39 + 37 + 2);
@@ -607,7 +609,8 @@ void FrmTest::layoutAndAppearance()
     QVERIFY(captions.contains(QStringLiteral("Фамилия  ")));
     QVERIFY(captions.contains(QStringLiteral("№ свидетельства  о регистрации")));
     QVERIFY(!captions.contains(QStringLiteral("Marka  Model")));
-    QCOMPARE(e->findChild<QLabel *>(QStringLiteral("Label1(5)"))->text(), QStringLiteral("№ свидетельства  о регистрации"));
+    QCOMPARE(e->findChild<QLabel *>(QStringLiteral("Label1(5)"))->text(),
+             QStringLiteral("№ свидетельства  о регистрации"));
     QCOMPARE(s.Ch1(0)->text(), QStringLiteral("Делать все буквы ЗАГЛАВНЫМИ"));
 
     for (const int i : {36, 37}) {

@@ -30,8 +30,8 @@ QByteArray journalOf(int count)
     QByteArray bytes;
     for (int i = 1; i <= count; ++i) {
         const QString n = QString::number(i);
-        bytes += journalLine({n, QStringLiteral("А%1ВС77").arg(i), QStringLiteral("VIN") + n,
-                              QStringLiteral("ВАЗ 2107 №") + n});
+        bytes += journalLine(
+            {n, QStringLiteral("А%1ВС77").arg(i), QStringLiteral("VIN") + n, QStringLiteral("ВАЗ 2107 №") + n});
     }
     return bytes;
 }
@@ -119,7 +119,7 @@ void Form1Test::defaultsWithAnEmptyStore()
     QCOMPARE(s.journal->FocusBackColor, QColor(255, 255, 0));
 
     // The six columns, their headers and the records' fields.
-    const QStringList headers{QStringLiteral("ID"), QStringLiteral("VIN"), QStringLiteral("Марка, модель"),
+    const QStringList headers{QStringLiteral("ID"),       QStringLiteral("VIN"),       QStringLiteral("Марка, модель"),
                               QStringLiteral("№ кузова"), QStringLiteral("Рег. знак"), QStringLiteral("Цвет")};
     for (int c = 0; c < 6; ++c)
         QCOMPARE(model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString(), headers[c]);
@@ -160,21 +160,36 @@ void Form1Test::storedNumbersOutsideTheirRange_data()
 
     const QString grid = QStringLiteral("TunGrid");
     const QString autoload = QStringLiteral("Autoload");
-    QTest::newRow("width not a number") << grid << "CW(1)" << "wide" << 3735;
-    QTest::newRow("negative width") << grid << "CW(2)" << "-300" << 2940;
-    QTest::newRow("width of the largest int") << grid << "CW(1)" << "2147483647" << 3735;
-    QTest::newRow("width of the smallest int") << grid << "CW(4)" << "-2147483648" << 3360;
-    QTest::newRow("width beyond any int") << grid << "CW(0)" << "99999999999999999999" << 600;
-    QTest::newRow("widest width kept") << grid << "CW(5)" << "150000" << 150000;
-    QTest::newRow("one twip wider") << grid << "CW(5)" << "150001" << 1515;
-    QTest::newRow("zero width kept") << grid << "CW(3)" << "0" << 0;
-    QTest::newRow("alignment out of range") << grid << "Calg(0)" << "12" << 4;
-    QTest::newRow("alignment of the largest int") << grid << "Calg(5)" << "2147483647" << 1;
-    QTest::newRow("alignment a fraction") << grid << "Calg(1)" << "4.5" << 4;
-    QTest::newRow("check box 2") << autoload << "Ch1" << "2" << 1;
-    QTest::newRow("check box -1") << autoload << "Ch1" << "-1" << 1;
-    QTest::newRow("check box of the largest int") << autoload << "Ch1" << "2147483647" << 1;
-    QTest::newRow("check box cleared") << autoload << "Ch1" << "0" << 0;
+    QTest::newRow("width not a number") << grid << "CW(1)"
+                                        << "wide" << 3735;
+    QTest::newRow("negative width") << grid << "CW(2)"
+                                    << "-300" << 2940;
+    QTest::newRow("width of the largest int") << grid << "CW(1)"
+                                              << "2147483647" << 3735;
+    QTest::newRow("width of the smallest int") << grid << "CW(4)"
+                                               << "-2147483648" << 3360;
+    QTest::newRow("width beyond any int") << grid << "CW(0)"
+                                          << "99999999999999999999" << 600;
+    QTest::newRow("widest width kept") << grid << "CW(5)"
+                                       << "150000" << 150000;
+    QTest::newRow("one twip wider") << grid << "CW(5)"
+                                    << "150001" << 1515;
+    QTest::newRow("zero width kept") << grid << "CW(3)"
+                                     << "0" << 0;
+    QTest::newRow("alignment out of range") << grid << "Calg(0)"
+                                            << "12" << 4;
+    QTest::newRow("alignment of the largest int") << grid << "Calg(5)"
+                                                  << "2147483647" << 1;
+    QTest::newRow("alignment a fraction") << grid << "Calg(1)"
+                                          << "4.5" << 4;
+    QTest::newRow("check box 2") << autoload << "Ch1"
+                                 << "2" << 1;
+    QTest::newRow("check box -1") << autoload << "Ch1"
+                                  << "-1" << 1;
+    QTest::newRow("check box of the largest int") << autoload << "Ch1"
+                                                  << "2147483647" << 1;
+    QTest::newRow("check box cleared") << autoload << "Ch1"
+                                       << "0" << 0;
 }
 
 // A number the window reads back is used only inside its range, else as its default; closing
@@ -525,8 +540,9 @@ void Form1Test::controlsAndMenusCarryTheirNames()
         QVERIFY2(action, name);
         menuTexts << action->text();
     }
-    QCOMPARE(menuTexts, (QStringList{"Таблица", "Резервное копирование базы",
-                                     "Восстановление базы из резервной копии", "О программе"}));
+    QCOMPARE(menuTexts,
+             (QStringList{"Таблица", "Резервное копирование базы", "Восстановление базы из резервной копии",
+                          "О программе"}));
 }
 
 QTEST_MAIN(Form1Test)

@@ -102,15 +102,12 @@ void frmNastTablTest::okApplies_data()
     QTest::addColumn<QList<int>>("alignments");
     QTest::newRow("Вправо for VIN") << QStringList{"ChR(2)"} << QStringList{"M", "R", "M", "M", "M", "L"}
                                     << QList<int>{4, 7, 4, 4, 4, 1};
-    QTest::newRow("an emptied row keeps its column") << QStringList{"ChM(3)"}
-                                                     << QStringList{"M", "M", "", "M", "M", "L"}
-                                                     << QList<int>{4, 4, 4, 4, 4, 1};
-    QTest::newRow("Влево then Вправо in one row") << QStringList{"ChL(1)", "ChR(1)"}
-                                                  << QStringList{"R", "M", "M", "M", "M", "L"}
-                                                  << QList<int>{7, 4, 4, 4, 4, 1};
-    QTest::newRow("every row changed")
-        << QStringList{"ChL(1)", "ChR(2)", "ChL(3)", "ChR(4)", "ChL(5)", "ChM(6)"}
-        << QStringList{"L", "R", "L", "R", "L", "M"} << QList<int>{1, 7, 1, 7, 1, 4};
+    QTest::newRow("an emptied row keeps its column")
+        << QStringList{"ChM(3)"} << QStringList{"M", "M", "", "M", "M", "L"} << QList<int>{4, 4, 4, 4, 4, 1};
+    QTest::newRow("Влево then Вправо in one row")
+        << QStringList{"ChL(1)", "ChR(1)"} << QStringList{"R", "M", "M", "M", "M", "L"} << QList<int>{7, 4, 4, 4, 4, 1};
+    QTest::newRow("every row changed") << QStringList{"ChL(1)", "ChR(2)", "ChL(3)", "ChR(4)", "ChL(5)", "ChM(6)"}
+                                       << QStringList{"L", "R", "L", "R", "L", "M"} << QList<int>{1, 7, 1, 7, 1, 4};
 }
 
 void frmNastTablTest::okApplies()

@@ -60,8 +60,8 @@ private Q_SLOTS:
         // 40 px are 10.58 mm, 42 whole steps; -13 px are -3.44 mm, 13 steps back.
         QTest::newRow("two labels") << QList<int>{5, 9} << QPoint(40, -13) << 10.5f << -3.25f
                                     << QStringLiteral("сдвиг 2 полей на 10,5 мм по горизонтали и 3,25 мм по вертикали");
-        QTest::newRow("all, the hidden ones too") << QList<int>{} << QPoint(0, 30) << 0.0f << 7.75f
-                                                  << QStringLiteral("сдвиг 44 полей на 7,75 мм");
+        QTest::newRow("all, the hidden ones too")
+            << QList<int>{} << QPoint(0, 30) << 0.0f << 7.75f << QStringLiteral("сдвиг 44 полей на 7,75 мм");
     }
     void aDragMovesTheSelectionByWholeSteps()
     {
@@ -124,10 +124,10 @@ private Q_SLOTS:
         QTest::newRow("a new selection") << around31to33 << Qt::KeyboardModifiers() << QList<int>{31, 32, 33};
         QTest::newRow("added with Ctrl") << around31to33 << Qt::KeyboardModifiers(Qt::ControlModifier)
                                          << QList<int>{5, 31, 32, 33};
-        QTest::newRow("labels cut by the frame") << QRectF(QPointF(215, 158), QPointF(222, 172))
-                                                 << Qt::KeyboardModifiers() << QList<int>{};
-        QTest::newRow("hidden labels 40..43") << QRectF(QPointF(80, 176), QPointF(122, 200))
-                                              << Qt::KeyboardModifiers() << QList<int>{};
+        QTest::newRow("labels cut by the frame")
+            << QRectF(QPointF(215, 158), QPointF(222, 172)) << Qt::KeyboardModifiers() << QList<int>{};
+        QTest::newRow("hidden labels 40..43")
+            << QRectF(QPointF(80, 176), QPointF(122, 200)) << Qt::KeyboardModifiers() << QList<int>{};
     }
     void aFrameSelectsTheShownLabelsInside()
     {
@@ -166,15 +166,16 @@ private Q_SLOTS:
         pts().findChild<QMenu *>(QStringLiteral("Menu_Fild"))->hide();
         menuItem(item)->trigger();
         for (const int i : {5, 9, 13}) {
-            const MmPoint expected =
-                left ? MmPoint{before[9].left, before[i].top} : MmPoint{before[i].left, before[9].top};
+            const MmPoint expected = left ? MmPoint{before[9].left, before[i].top}
+                                          : MmPoint{before[i].left, before[9].top};
             QCOMPARE(layout().label(i).pos, expected);
         }
         QCOMPARE(layout().label(7).pos, before[7]);
         QVERIFY(m_state.LayoutChanged);
         QCOMPARE(steps().count(), 1);
-        QCOMPARE(steps().undoText(), left ? QStringLiteral("выравнивание 3 полей по левому краю")
-                                          : QStringLiteral("выравнивание 3 полей по верхнему краю"));
+        QCOMPARE(steps().undoText(),
+                 left ? QStringLiteral("выравнивание 3 полей по левому краю")
+                      : QStringLiteral("выравнивание 3 полей по верхнему краю"));
     }
 
     void theStatusBarFollowsThePointerAndTheSelection()

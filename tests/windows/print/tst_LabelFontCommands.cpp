@@ -96,15 +96,23 @@ private Q_SLOTS:
         QTest::addColumn<Dialogs::Answer>("answer");
         QTest::addColumn<QList<LabelFontSpec>>("fonts"); // labels 0, 31..34, 36..38
         QTest::newRow("OK") << Dialogs::Answer::Ok
-                            << QList<LabelFontSpec>{font("Epson1", 10), font("Epson1", 6), font("Epson1", 6),
-                                                    font("Epson1", 6), font("Epson1", 8),
-                                                    font("PTS_Number_1", 13, true), font("PTS_Number_1", 13, true),
+                            << QList<LabelFontSpec>{font("Epson1", 10),
+                                                    font("Epson1", 6),
+                                                    font("Epson1", 6),
+                                                    font("Epson1", 6),
+                                                    font("Epson1", 8),
+                                                    font("PTS_Number_1", 13, true),
+                                                    font("PTS_Number_1", 13, true),
                                                     font("Arial", 12, true)};
         QTest::newRow("Cancel") << Dialogs::Answer::Cancel
-                                << QList<LabelFontSpec>{font("Epson1", 9.75f), font("Epson1", 6), font("Epson1", 6),
-                                                        font("Epson1", 6), font("Epson1", 8.25f),
+                                << QList<LabelFontSpec>{font("Epson1", 9.75f),
+                                                        font("Epson1", 6),
+                                                        font("Epson1", 6),
+                                                        font("Epson1", 6),
+                                                        font("Epson1", 8.25f),
                                                         font("PTS_Number_1", 12.75f, true),
-                                                        font("PTS_Number_1", 12.75f, true), font("Arial", 12, true)};
+                                                        font("PTS_Number_1", 12.75f, true),
+                                                        font("Arial", 12, true)};
     }
     void resetFonts()
     {
@@ -208,7 +216,8 @@ private Q_SLOTS:
         QCOMPARE(m_test->dialogs.texts(), QStringList{text});
         QCOMPARE(m_test->dialogs.messages.first().caption, QStringLiteral("В каком поле менять шрифт ?"));
         QCOMPARE(m_test->dialogs.messages.first().icon, Dialogs::Icon::Exclamation);
-        QCOMPARE(m_test->dialogs.owners, QStringList{fromFrame ? QStringLiteral("MDIForm1") : QStringLiteral("frmPTS1")});
+        QCOMPARE(m_test->dialogs.owners,
+                 QStringList{fromFrame ? QStringLiteral("MDIForm1") : QStringLiteral("frmPTS1")});
         QCOMPARE(m_test->dialogs.fonts.size(), size_t(1)); // never asked
         QCOMPARE(layout().label(0).font, font("Epson1", 9.75f));
     }

@@ -120,7 +120,7 @@ private Q_SLOTS:
         QCOMPARE(reader.format(), QByteArray("bmp"));
         const QImage picture = reader.read();
         QCOMPARE(picture.size(), size);
-        QCOMPARE(picture.pixel(10, 10), qRgb(255, 255, 255)); // where the panel was
+        QCOMPARE(picture.pixel(10, 10), qRgb(255, 255, 255));   // where the panel was
         QCOMPARE(picture.pixel(220, 220), qRgb(255, 255, 255)); // the hidden control
         QCOMPARE(picture.pixel(size.width() - 40, size.height() - 20), qRgb(0, 0, 255));
 
@@ -149,7 +149,8 @@ private Q_SLOTS:
         QVERIFY(!QFile::exists(path));
         QVERIFY(page.panel->isVisible());
         QCOMPARE(m_test.dialogs.messages.size(), 1);
-        QVERIFY(m_test.dialogs.messages.constFirst().text.startsWith(QStringLiteral("Не удалось сохранить изображение")));
+        QVERIFY(
+            m_test.dialogs.messages.constFirst().text.startsWith(QStringLiteral("Не удалось сохранить изображение")));
         QCOMPARE(m_test.dialogs.messages.constFirst().icon, Dialogs::Icon::Critical);
         QVERIFY(m_test.shell.calls.isEmpty());
     }
@@ -226,8 +227,8 @@ private Q_SLOTS:
         Page page({300, 200});
         const QImage part = CaptureWindow(&page.window, true, 250, 170, 100, 50);
         QCOMPARE(part.size(), QSize(100, 50));
-        QCOMPARE(part.pixel(0, 0), qRgb(0, 0, 255));  // the label at (240, 160)
-        QCOMPARE(part.pixel(99, 49), qRgb(0, 0, 0));  // beyond the window
+        QCOMPARE(part.pixel(0, 0), qRgb(0, 0, 255)); // the label at (240, 160)
+        QCOMPARE(part.pixel(99, 49), qRgb(0, 0, 0)); // beyond the window
     }
 };
 

@@ -131,8 +131,9 @@ class PagePrintTest : public QObject, CertificateFrameFixture
     QImage rasterise(const QString &pdf) const
     {
         const QString base = pdf + QStringLiteral(".raster");
-        run(QStringLiteral("pdftoppm"), {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-png"),
-                                         QStringLiteral("-singlefile"), pdf, base});
+        run(QStringLiteral("pdftoppm"),
+            {QStringLiteral("-r"), QStringLiteral("254"), QStringLiteral("-png"), QStringLiteral("-singlefile"), pdf,
+             base});
         return QImage(base + QStringLiteral(".png"));
     }
 
@@ -175,7 +176,8 @@ private Q_SLOTS:
         QVERIFY(m_test->dialogs.messages.isEmpty());
         // A4 landscape, measured on the PDF: 297 × 210 mm at 10 pixels to the millimetre (the
         // PDF holds the sheet in whole points, 842 × 595).
-        QVERIFY2(isA4Landscape(plain.size()), qPrintable(QStringLiteral("%1 x %2").arg(plain.width()).arg(plain.height())));
+        QVERIFY2(isA4Landscape(plain.size()),
+                 qPrintable(QStringLiteral("%1 x %2").arg(plain.width()).arg(plain.height())));
         QVERIFY(isA4Landscape(image.size()));
 
         const QRectF around(at.left - 5, at.top - 5, 60, 20);
@@ -205,13 +207,15 @@ private Q_SLOTS:
         QVERIFY(!image.isNull());
 
         const CertificateLayout::Picture &side2 = layout().picture(PictureId::Image2);
-        QVERIFY(inkMm(image, QRectF(side2.pos.left, side2.pos.top, side2.sizeMm.width(), side2.sizeMm.height())).isEmpty());
+        QVERIFY(
+            inkMm(image, QRectF(side2.pos.left, side2.pos.top, side2.sizeMm.width(), side2.sizeMm.height())).isEmpty());
         // The panel's corner, and hidden label 3 below side 1.
         QVERIFY(inkMm(image, QRectF(0, 0, 76, 63)).isEmpty());
         const CertificateLayout::Label &three = layout().label(3);
         QVERIFY(inkMm(image, QRectF(three.pos.left, three.pos.top, three.width, three.height)).isEmpty());
         const CertificateLayout::Picture &side1 = layout().picture(PictureId::Image1);
-        QVERIFY(!inkMm(image, QRectF(side1.pos.left, side1.pos.top, side1.sizeMm.width(), side1.sizeMm.height())).isEmpty());
+        QVERIFY(!inkMm(image, QRectF(side1.pos.left, side1.pos.top, side1.sizeMm.width(), side1.sizeMm.height()))
+                     .isEmpty());
 
         const QString text = QString::fromUtf8(run(QStringLiteral("pdftotext"), {pdf, QStringLiteral("-")}));
         QVERIFY2(text.contains(QStringLiteral("Поле 12")), qPrintable(text));
@@ -245,8 +249,8 @@ private Q_SLOTS:
         QTest::addColumn<QByteArray>("from");
         QTest::addColumn<QByteArray>("to");
         QTest::newRow("cut short") << QByteArray("startxref") << QByteArray("startxre");
-        QTest::newRow("preferences already there") << QByteArray("/Type /Catalog")
-                                                   << QByteArray("/Type /Catalog /ViewerPreferences << >>");
+        QTest::newRow("preferences already there")
+            << QByteArray("/Type /Catalog") << QByteArray("/Type /Catalog /ViewerPreferences << >>");
         QTest::newRow("encrypted") << QByteArray("trailer\n<<") << QByteArray("trailer\n<< /Encrypt 9 0 R");
     }
     void theHintLeavesAnUnexpectedFileAlone()
@@ -346,7 +350,8 @@ private Q_SLOTS:
         type("txtShiftY", QStringLiteral("0.7"));
         QTest::mouseClick(dialog->findChild<QPushButton *>(QStringLiteral("cmdOk")), Qt::LeftButton);
         QVERIFY(!dialog->isVisible());
-        const PrinterCorrection stored = PrinterCorrectionStore::read(*m_test->reopenSettings(), QStringLiteral("Office"));
+        const PrinterCorrection stored = PrinterCorrectionStore::read(*m_test->reopenSettings(),
+                                                                      QStringLiteral("Office"));
         QCOMPARE(stored, (PrinterCorrection{1.5, -0.7, 1, 1}));
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
@@ -370,7 +375,8 @@ private Q_SLOTS:
         QVERIFY(qAbs(PrinterCorrectionStore::read(*m_test->settings, QStringLiteral("Wide")).scaleX - 1 / s) < 1e-6);
 
         // A stored value beyond any printer's error is a slip: it is clamped.
-        m_test->settings->setValue(QStringLiteral("PrinterCalibration"), QStringLiteral("Wide.OffsetX"), QStringLiteral("99"));
+        m_test->settings->setValue(QStringLiteral("PrinterCalibration"), QStringLiteral("Wide.OffsetX"),
+                                   QStringLiteral("99"));
         QCOMPARE(PrinterCorrectionStore::read(*m_test->settings, QStringLiteral("Wide")).offsetXMm, kMaxOffsetMm);
     }
 };

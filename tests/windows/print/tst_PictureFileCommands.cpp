@@ -12,8 +12,8 @@
 
 namespace {
 
-const QString kBackgroundFilter =
-    QStringLiteral("Файлы (*.jpg)|*.jpg|Файлы (*.gif)|*.gif|Файлы (*.bmp)|*.bmp|Все файлы(*.*)|*.*|");
+const QString kBackgroundFilter = QStringLiteral(
+    "Файлы (*.jpg)|*.jpg|Файлы (*.gif)|*.gif|Файлы (*.bmp)|*.bmp|Все файлы(*.*)|*.*|");
 const QString kOverlayFilter = QStringLiteral("Файлы (*.png)|*.png|Файлы|Все файлы(*.*)|*.*|");
 
 // A 6 x 4 green GIF: the picture libraries here read GIF but do not write it.
@@ -51,7 +51,10 @@ class PictureFileCommandsTest : public QObject, CertificateFrameFixture
             qFatal("cannot write %s", qPrintable(path));
         return path;
     }
-    QString stored(const QString &key) const { return m_test->reopenSettings()->value(QStringLiteral("Nastr"), key, QStringLiteral("-")); }
+    QString stored(const QString &key) const
+    {
+        return m_test->reopenSettings()->value(QStringLiteral("Nastr"), key, QStringLiteral("-"));
+    }
     // The built-in picture of each place: the blank's drawing, or the program folder's PNG.
     bool showsBuiltIn(PictureId p) const
     {
@@ -86,21 +89,27 @@ private Q_SLOTS:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<QSize>("size");
-        QTest::newRow("side 1, JPEG") << "Menu_Fon_File" << PictureId::Image1 << "ChFonVis1" << "img1FName"
-                                      << "VibFolder1" << kBackgroundFilter << "blank.jpg"
-                                      << encoded({320, 440}, "JPG") << QSize(320, 440);
-        QTest::newRow("side 2, GIF") << "Menu_Fon2_File" << PictureId::Image2 << "ChFonVis2" << "img2FName"
+        QTest::newRow("side 1, JPEG") << "Menu_Fon_File" << PictureId::Image1 << "ChFonVis1"
+                                      << "img1FName"
+                                      << "VibFolder1" << kBackgroundFilter << "blank.jpg" << encoded({320, 440}, "JPG")
+                                      << QSize(320, 440);
+        QTest::newRow("side 2, GIF") << "Menu_Fon2_File" << PictureId::Image2 << "ChFonVis2"
+                                     << "img2FName"
                                      << "VibFolder1" << kBackgroundFilter << "blank.gif" << kGif << QSize(6, 4);
-        QTest::newRow("side 1, BMP") << "Menu_Fon_File" << PictureId::Image1 << "ChFonVis1" << "img1FName"
-                                     << "VibFolder1" << kBackgroundFilter << "blank.bmp"
-                                     << encoded({31, 17}, "BMP") << QSize(31, 17);
-        QTest::newRow("side 2, PNG named .jpg") << "Menu_Fon2_File" << PictureId::Image2 << "ChFonVis2"
-                                                << "img2FName" << "VibFolder1" << kBackgroundFilter << "scan.jpg"
-                                                << encoded({33, 22}, "PNG") << QSize(33, 22);
-        QTest::newRow("stamp") << "Menu_Pech2_File" << PictureId::ImPech << "ChPechVis2" << "PechFName"
+        QTest::newRow("side 1, BMP") << "Menu_Fon_File" << PictureId::Image1 << "ChFonVis1"
+                                     << "img1FName"
+                                     << "VibFolder1" << kBackgroundFilter << "blank.bmp" << encoded({31, 17}, "BMP")
+                                     << QSize(31, 17);
+        QTest::newRow("side 2, PNG named .jpg")
+            << "Menu_Fon2_File" << PictureId::Image2 << "ChFonVis2"
+            << "img2FName"
+            << "VibFolder1" << kBackgroundFilter << "scan.jpg" << encoded({33, 22}, "PNG") << QSize(33, 22);
+        QTest::newRow("stamp") << "Menu_Pech2_File" << PictureId::ImPech << "ChPechVis2"
+                               << "PechFName"
                                << "VibFolder3" << kOverlayFilter << "stamp.png" << encoded({25, 25}, "PNG")
                                << QSize(25, 25);
-        QTest::newRow("signature") << "Menu_Podp2_File" << PictureId::ImPodp << "ChPodpVis2" << "PodpFName"
+        QTest::newRow("signature") << "Menu_Podp2_File" << PictureId::ImPodp << "ChPodpVis2"
+                                   << "PodpFName"
                                    << "VibFolder4" << kOverlayFilter << "sign.png" << encoded({50, 10}, "PNG")
                                    << QSize(50, 10);
     }
@@ -163,13 +172,14 @@ private Q_SLOTS:
         QFETCH(QString, menuItem);
         QFETCH(PictureId, place);
         QFETCH(QString, entry);
-        m_test->settings->setValue(QStringLiteral("Nastr"), entry, file(QStringLiteral("own.png"), encoded({24, 12}, "PNG")));
+        m_test->settings->setValue(QStringLiteral("Nastr"), entry,
+                                   file(QStringLiteral("own.png"), encoded({24, 12}, "PNG")));
         frmPTS1 &before = open();
         QCOMPARE(picture(place).image.size(), QSize(24, 12));
         // An unsaved move and a text corrected in place.
         QTest::mouseClick(before.view().viewport(), Qt::LeftButton, {},
-                          before.view().mapFromScene(QPointF(before.layout().label(5).pos.left + 0.8,
-                                                             before.layout().label(5).pos.top + 1)));
+                          before.view().mapFromScene(
+                              QPointF(before.layout().label(5).pos.left + 0.8, before.layout().label(5).pos.top + 1)));
         QTest::keyClick(&before.view(), Qt::Key_Down);
         const MmPoint moved = before.layout().label(5).pos;
         before.layout().setLabelText(7, QStringLiteral("ИСПРАВЛЕНО"));

@@ -359,8 +359,9 @@ private Q_SLOTS:
         open();
         QTest::mouseClick(viewport(), Qt::MiddleButton, {}, labelPoint(5));
         QTest::mouseClick(viewport(), Qt::MiddleButton, {}, labelPoint(38));
-        QCOMPARE(m_test->dialogs.texts(), (QStringList{QStringLiteral("Шрифт в поле № 5 [Epson1 9,75 Обычный]"),
-                                                       QStringLiteral("Шрифт в поле № 38 [Arial 12 Жирный]")}));
+        QCOMPARE(m_test->dialogs.texts(),
+                 (QStringList{QStringLiteral("Шрифт в поле № 5 [Epson1 9,75 Обычный]"),
+                              QStringLiteral("Шрифт в поле № 38 [Arial 12 Жирный]")}));
         QCOMPARE(m_test->dialogs.messages.first().caption, QStringLiteral("Информация о шрифте"));
         QCOMPARE(m_test->dialogs.messages.first().icon, Dialogs::Icon::Question);
         QVERIFY(selected().isEmpty());
@@ -419,7 +420,9 @@ private Q_SLOTS:
                 bool onLabel = false;
                 for (int i = 0; i < kLabelCount; ++i) {
                     const CertificateLayout::Label &l = layout().label(i);
-                    onLabel = onLabel || (l.visible && QRectF(l.pos.left, l.pos.top, l.width, l.height).adjusted(-1, -1, 1, 1).contains(at));
+                    onLabel = onLabel
+                        || (l.visible
+                            && QRectF(l.pos.left, l.pos.top, l.width, l.height).adjusted(-1, -1, 1, 1).contains(at));
                 }
                 if (!onLabel)
                     over = pts().view().mapFromScene(at);
@@ -503,7 +506,8 @@ private Q_SLOTS:
             const CertificateLayout::Label &l = layout().label(i);
             const qreal onScreen = PageText::textSizeMmOn(l.font, l.text, &screen).width();
             const qreal onPaper = PageText::textSizeMmOn(l.font, l.text, &printer).width();
-            QVERIFY2(qAbs(onScreen - onPaper) < 0.02, qPrintable(QStringLiteral("%1: %2 / %3").arg(i).arg(onScreen).arg(onPaper)));
+            QVERIFY2(qAbs(onScreen - onPaper) < 0.02,
+                     qPrintable(QStringLiteral("%1: %2 / %3").arg(i).arg(onScreen).arg(onPaper)));
         }
 
         // Drawn: only label 1, at 96 and 600 dpi; its ink spans the same millimetres.
