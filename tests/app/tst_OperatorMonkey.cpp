@@ -1,19 +1,14 @@
 // The operator who tries everything: a seeded random walk over the controls of whatever windows
 // are open (every enabled button, menu item, context menu item, close box, grid row, certificate
-// label, key and typed text), with message boxes and file dialogs answered at random, some from
-// inside their own modal event loop, also while the page picture's wait runs. The clock moves on
-// by random steps, at times past midnight or by days; the settings of the journal's automatic
-// copies change between runs of the program; the backup and the restore are offered the copies,
-// the operator's backups and files of the operator's planted beside the copies.
-//
+// label, key and typed text), with message boxes and file dialogs answered at random, some inside
+// their own modal loop, also while the page picture's wait runs; a clock moving on by random
+// steps, past midnight and by days; the copies' settings changed between runs of the program.
 // After every step the program must still be there; after every closed editor the journal on
 // disk must load and hold that record as the operator left it; the settings file must read back.
-// After every action the journal on disk is the one last saved or restored, every new copy is a
-// journal that was on disk, no file was removed but the program's own listed copies, and the
-// stored positions of the certificate are those the operator last stored ("Сохранить", "Да" to
-// the closing question, "Сброс", and its undo and redo). Actions are rows of a table, and
-// controls are found by what they are and their objectName, so a window or button added later
-// joins in by itself.
+// After every action the journal on disk is the one last saved or restored, a new copy is a
+// journal that was on disk, no file is gone but the program's listed copies, and the stored
+// positions are those the operator last stored. Actions are rows of a table, and controls are
+// found by what they are and their objectName, so a window or button added later joins in.
 //
 // TRELVAX_MONKEY_SEED (or a range "first-last") and TRELVAX_MONKEY_ACTIONS set the run; a
 // failure prints both and the actions taken, which the same two values replay.
@@ -423,10 +418,9 @@ public:
     int actions() const { return m_actions; }
     QString figures() const
     {
-        return QStringLiteral("%1 copies made, %2 removed, %3 restores, %4 backups, %5 undos, %6 answered in their "
-                              "own loop, %7 days")
-            .arg(m_copiesMade).arg(m_copiesRemoved).arg(m_restores).arg(m_protected.size() - 1).arg(m_undos)
-            .arg(m_dialogs.modalAnswers).arg(QDate(2025, 12, 8).daysTo(m_clock.time.date()));
+        return QStringLiteral("%1 copies made, %2 removed, %3 restores, %4 backups, %5 undos, %6 answered in their own "
+                              "loop").arg(m_copiesMade).arg(m_copiesRemoved).arg(m_restores).arg(m_protected.size() - 1)
+            .arg(m_undos).arg(m_dialogs.modalAnswers);
     }
 
 private:
@@ -834,19 +828,8 @@ private:
 
     // What the operator can do: one row of the table is chosen by its weight among those whose
     // precondition holds. Over an open menu, only the menu's rows hold.
-    struct Turn
-    {
-        QString prefix;
-        QMenu *menu = nullptr;
-        QWidget *window = nullptr;
-    };
-    struct Action
-    {
-        const char *name;
-        int weight;
-        bool (*possible)(const Turn &);
-        void (Monkey::*run)(const Turn &);
-    };
+    struct Turn { QString prefix; QMenu *menu = nullptr; QWidget *window = nullptr; };
+    struct Action { const char *name; int weight; bool (*possible)(const Turn &); void (Monkey::*run)(const Turn &); };
     static const std::array<Action, 14> kActions;
 
     static QList<QAction *> itemsOf(const QWidget *menu)
