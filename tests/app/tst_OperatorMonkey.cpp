@@ -1,22 +1,35 @@
 // The operator who tries everything: a seeded random walk over the controls of whatever windows
 // are open (every enabled button, menu item, context menu item, close box, grid row, certificate
-// label, key and typed text), with message boxes and file dialogs answered at random, also while
-// the page picture's wait runs. After every step the program must still be there; after every
-// closed editor the journal on disk must load and hold that record as the operator left it; the
-// settings file must read back. Controls are found by what they are and their objectName, so a
-// window or button added later joins in by itself.
+// label, key and typed text), with message boxes and file dialogs answered at random, some inside
+// their own modal loop, also while the page picture's wait runs; a clock moving on by random
+// steps, past midnight and by days; the copies' settings changed between runs of the program.
+// After every step the program must still be there; after every closed editor the journal on
+// disk must load and hold that record as the operator left it; the settings file must read back.
+// After every action the journal on disk is the one last saved or restored, a new copy is a
+// journal that was on disk, no file is gone but the program's listed copies, and the stored
+// positions are those the operator last stored. Actions are rows of a table, and controls are
+// found by what they are and their objectName, so a window or button added later joins in.
 //
 // TRELVAX_MONKEY_SEED (or a range "first-last") and TRELVAX_MONKEY_ACTIONS set the run; a
 // failure prints both and the actions taken, which the same two values replay.
 #include "TestPlatform.h"
 
+#include "Files.h"
+
 #include "app/WindowWiring.h"
 #include "certificate/CertificateLayout.h"
 #include "certificate/LayoutState.h"
+#include "certificate/LayoutStore.h"
+#include "certificate/PageUndo.h"
+#include "journal/AutoCopy.h"
 #include "journal/FieldInputRules.h"
 #include "journal/Journal.h"
+#include "journal/JournalBackup.h"
 #include "journal/JournalFile.h"
 #include "platform/Cp1251.h"
+#include "platform/RegionalNumber.h"
+#include "platform/SettingsStore.h"
+#include "platform/desktop/QtDialogs.h"
 #include "platform/desktop/RecordGrid.h"
 #include "windows/editor/FieldBox.h"
 #include "windows/editor/frm.h"
@@ -30,17 +43,23 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsView>
+#include <QHash>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPointer>
 #include <QPrinter>
+#include <QSet>
 #include <QSettings>
 #include <QTest>
+#include <QTimer>
+#include <QUndoStack>
 #include <QWindow>
 
 #include <array>
@@ -124,7 +143,10 @@ QString asStored(const QString &text)
 
 } // namespace
 
-// Every answer at random, every question recorded in the action list.
+// Every answer at random, every question recorded in the action list. Some message boxes and file
+// dialogs are the desktop's own, answered by a hand inside their modal event loop: a button, Esc
+// or Enter; a name typed into the file dialog (a bare name lands in its folder and may get its
+// extension), a second look at a dialog still open cancels it.
 class MonkeyDialogs final : public Dialogs
 {
 public:
@@ -133,51 +155,72 @@ public:
     {
     }
     QStringList savedFiles;
+    // The journal's backups the operator wrote, and the file last chosen to open.
+    QStringList backups;
+    QString opened;
+    int modalAnswers = 0;
+    // Each answer, for the operator's own records.
+    std::function<void(const Message &, Answer, QWidget *)> answered;
 
     Answer message(const Message &message, QWidget *owner) override
     {
-        QList<Answer> offered;
-        switch (message.buttons) {
-        case Buttons::Ok:
-            offered = {Answer::Ok};
-            break;
-        case Buttons::OkCancel:
-            offered = {Answer::Ok, Answer::Cancel};
-            break;
-        case Buttons::YesNo:
-            offered = {Answer::Yes, Answer::No};
-            break;
-        case Buttons::YesNoCancel:
-            offered = {Answer::Yes, Answer::No, Answer::Cancel};
-            break;
-        case Buttons::RetryCancel:
-            offered = {Answer::Retry, Answer::Cancel};
-            break;
+        Answer answer;
+        if (m_random.chance(15)) {
+            answer = inOwnLoop([&] { return m_real.message(message, owner); });
+        } else {
+            static const QList<Answer> offered[] = {{Answer::Ok},
+                                                    {Answer::Ok, Answer::Cancel},
+                                                    {Answer::Yes, Answer::No},
+                                                    {Answer::Yes, Answer::No, Answer::Cancel},
+                                                    {Answer::Retry, Answer::Cancel}};
+            answer = m_random.pick(offered[int(message.buttons)]);
         }
-        const Answer answer = m_random.pick(offered);
         m_log
             << QStringLiteral("      box over %1 \"%2\": %3").arg(nameOf(owner), shown(message.text)).arg(int(answer));
+        if (answered)
+            answered(message, answer, owner);
         return answer;
     }
     std::optional<QString> openFile(const FileRequest &request, QWidget *owner) override
     {
-        QStringList choices = {QString(),
-                               m_folder + QStringLiteral("/pictures/blank.png"),
-                               m_folder + QStringLiteral("/pictures/blank.jpg"),
-                               m_folder + QStringLiteral("/pictures/junk.png"),
-                               m_folder + QStringLiteral("/missing.png"),
-                               m_folder + QStringLiteral("/pictures")};
-        choices += savedFiles;
-        return answerFile(choices, request, owner);
+        QStringList choices = {QString(), m_folder + QStringLiteral("/missing.png")};
+        if (request.filter == JournalBackup::filter()) {
+            // The copies, the operator's files among them, and the operator's backups.
+            const QDir copies = copiesFolder();
+            for (const QString &name : copies.entryList(QDir::Files, QDir::Name))
+                choices << copies.filePath(name);
+            choices += backups;
+        } else {
+            choices += {m_folder + QStringLiteral("/pictures/blank.png"),
+                        m_folder + QStringLiteral("/pictures/blank.jpg"),
+                        m_folder + QStringLiteral("/pictures/junk.png"), m_folder + QStringLiteral("/pictures")};
+            choices += savedFiles;
+        }
+        const std::optional<QString> path = answerFile(false, choices, request, owner);
+        opened = path.value_or(QString());
+        return path;
     }
     std::optional<QString> saveFile(const FileRequest &request, QWidget *owner) override
     {
-        const QString name = QStringLiteral("/saved%1.jpg").arg(m_random.below(4));
-        const QStringList choices = {QString(), m_folder + name, m_folder + QStringLiteral("/no/such/folder") + name,
-                                     m_folder + QStringLiteral("/pictures")};
-        const std::optional<QString> path = answerFile(choices, request, owner);
-        if (path && !savedFiles.contains(*path))
-            savedFiles << *path;
+        const bool backup = request.filter == JournalBackup::filter();
+        QStringList choices = {QString(), m_folder + QStringLiteral("/pictures")};
+        if (backup) {
+            // The suggested name, a name of the operator's beside the copies, or over one of the
+            // files there: a copy, which is then the operator's.
+            const QDir copies = copiesFolder();
+            choices << request.suggestedName << copies.filePath(QStringLiteral("резерв %1.spb").arg(m_random.below(3)));
+            QStringList names = copies.entryList(QDir::Files, QDir::Name);
+            names.removeAll(AutoCopy::listName());
+            if (!names.isEmpty())
+                choices << copies.filePath(m_random.pick(names));
+        } else {
+            const QString name = QStringLiteral("/saved%1.jpg").arg(m_random.below(4));
+            choices << m_folder + name << m_folder + QStringLiteral("/no/such/folder") + name;
+        }
+        const std::optional<QString> path = answerFile(true, choices, request, owner);
+        QStringList &written = backup ? backups : savedFiles;
+        if (path && !written.contains(*path))
+            written << *path;
         return path;
     }
     QColor chooseColour(const QColor &initial, QWidget *owner) override
@@ -212,27 +255,90 @@ public:
     }
 
 private:
-    std::optional<QString> answerFile(const QStringList &choices, const FileRequest &request, QWidget *owner)
+    QDir copiesFolder() const
     {
-        const QString path = m_random.pick(choices);
+        return QDir(AutoCopy::folderOf(m_folder + QLatin1Char('/') + JournalFile::fileName()));
+    }
+
+    std::optional<QString> answerFile(bool save, const QStringList &choices, const FileRequest &request, QWidget *owner)
+    {
+        const QString typed = m_random.pick(choices);
+        std::optional<QString> path;
+        if (m_random.chance(25)) {
+            QPointer<QFileDialog> seen;
+            path = inOwnLoop([&] { return save ? m_real.saveFile(request, owner) : m_real.openFile(request, owner); },
+                             [&](QFileDialog *dialog) {
+                                 if (typed.isEmpty() || seen == dialog)
+                                     return dialog->reject();
+                                 seen = dialog;
+                                 auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"));
+                                 name->setText(typed);
+                                 QTimer::singleShot(0, name, [name] { QTest::keyClick(name, Qt::Key_Return); });
+                             });
+        } else if (!typed.isEmpty()) {
+            // A bare name is in the dialog's folder.
+            path = QDir(request.startFolder).filePath(typed);
+        }
         m_log << QStringLiteral("      file over %1 \"%2\": %3")
-                     .arg(nameOf(owner), shown(request.filter), path.isEmpty() ? QStringLiteral("cancelled") : path);
-        if (path.isEmpty())
-            return std::nullopt;
+                     .arg(nameOf(owner), shown(request.filter), path.value_or(QStringLiteral("cancelled")));
         return path;
+    }
+
+    // Runs the desktop's dialog; a hand answers whatever modal window it shows, from its loop.
+    template<class Show>
+    std::invoke_result_t<Show> inOwnLoop(Show show, const std::function<void(QFileDialog *)> &onFileDialog = {})
+    {
+        ++modalAnswers;
+        QTimer hand;
+        QObject::connect(&hand, &QTimer::timeout, [&] {
+            QWidget *modal = QApplication::activeModalWidget();
+            if (!modal || !modal->isVisible())
+                return;
+            if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+                const int way = m_random.below(5);
+                m_log << QStringLiteral("      (its own loop: %1)").arg(way);
+                if (way == 0)
+                    QTest::keyClick(box, Qt::Key_Escape);
+                else if (way == 1)
+                    QTest::keyClick(box, Qt::Key_Return);
+                else
+                    m_random.pick(box->buttons())->click();
+            } else if (auto *dialog = qobject_cast<QFileDialog *>(modal); dialog && onFileDialog) {
+                onFileDialog(dialog);
+            }
+        });
+        hand.start(10);
+        return show();
     }
 
     Random &m_random;
     QStringList &m_log;
     QString m_folder;
+    QtDialogs m_real;
 };
 
-// The page picture's wait, during which the operator goes on acting.
+// Time moves on by random steps: mostly within a second (a run of label moves), at times by
+// minutes or hours, past midnight, or by days.
 class MonkeyClock final : public Clock
 {
 public:
     std::function<void()> duringWait;
-    QDateTime now() const override { return QDateTime(QDate(2025, 12, 8), QTime(14, 5)); }
+    QDateTime time = QDateTime(QDate(2025, 12, 8), QTime(14, 5));
+    QDateTime now() const override { return time; }
+    void moveOn(Random &random)
+    {
+        const int kind = random.below(100);
+        if (kind < 60)
+            time = time.addMSecs(random.below(1000));
+        else if (kind < 88)
+            time = time.addSecs(1 + random.below(600));
+        else if (kind < 96)
+            time = time.addSecs(60 * random.below(12 * 60));
+        else if (kind < 99)
+            time = QDateTime(time.date().addDays(1), QTime(0, random.below(10), random.below(60)));
+        else
+            time = time.addDays(2 + random.below(20));
+    }
     void waitProcessingEvents(int) override
     {
         if (duringWait)
@@ -262,11 +368,40 @@ public:
         QFile junk(m_test.folder() + QStringLiteral("/pictures/junk.png"));
         if (junk.open(QIODevice::WriteOnly))
             junk.write("not a picture|\r\n");
-        QByteArray journal;
-        for (int i = 1; i <= 6; ++i)
+        QByteArray journal, half;
+        for (int i = 1; i <= 6; ++i) {
             journal += journalLine({QString::number(i), QStringLiteral("А%1ВС77").arg(i),
                                     QStringLiteral("VIN%1").arg(i), QStringLiteral("ЛАДА %1").arg(i)});
+            if (i == 3)
+                half = journal;
+        }
         m_test.writeJournal(journal);
+        m_confirmed = journal;
+        // The operator's own files: one named as a copy is named but not listed, a journal too
+        // large for a tiny "MaxMB" to keep many copies of, a note, a backup in the program folder.
+        const QDir copies(AutoCopy::folderOf(m_test.journalPath()));
+        copies.mkpath(QStringLiteral("."));
+        QByteArray large;
+        for (int i = 1; i <= 14; ++i) {
+            QStringList fields = {QString::number(i), QStringLiteral("Б%1ОЛ77").arg(i)};
+            fields.resize(150);
+            large += journalLine(fields << QString(30000, QChar(0x0416)));
+        }
+        const QStringList planted = {copies.filePath(AutoCopy::copyName(m_clock.time)),
+                                     copies.filePath(QStringLiteral("большой журнал.spb")),
+                                     copies.filePath(QStringLiteral("заметки.txt")),
+                                     m_test.platform.programFile(QStringLiteral("моя копия.spb"))};
+        for (const QString &path : planted)
+            if (!writeFile(path,
+                           path.endsWith(QLatin1String(".txt"))           ? QByteArray("not a journal")
+                               : path.contains(QStringLiteral("большой")) ? large
+                                                                          : half))
+                qFatal("cannot plant the operator's files");
+        m_dialogs.backups << planted.last();
+        m_files = copies.entryList(QDir::Files);
+        m_dialogs.answered = [this](const Dialogs::Message &m, Dialogs::Answer a, QWidget *owner) {
+            answered(m, a, owner);
+        };
         m_clock.duringWait = [this] { actDuringWait(); };
     }
     ~Monkey() { endSession(); }
@@ -282,6 +417,10 @@ public:
                 startSession();
                 continue;
             }
+            const QDate day = m_clock.time.date();
+            m_clock.moveOn(m_random);
+            if (m_clock.time.date() != day)
+                note(QStringLiteral("the clock: %1").arg(m_clock.time.toString(Qt::ISODate)));
             act(false);
             settle();
             check();
@@ -296,6 +435,17 @@ public:
             .arg(m_failure, m_log.join(QLatin1Char('\n')));
     }
     int actions() const { return m_actions; }
+    QString figures() const
+    {
+        return QStringLiteral("%1 copies made, %2 removed, %3 restores, %4 backups, %5 undos, %6 answered in their own "
+                              "loop")
+            .arg(m_copiesMade)
+            .arg(m_copiesRemoved)
+            .arg(m_restores)
+            .arg(m_protected.size() - 1)
+            .arg(m_undos)
+            .arg(m_dialogs.modalAnswers);
+    }
 
 private:
     struct Edited
@@ -316,6 +466,21 @@ private:
 
     void startSession()
     {
+        // The copies' settings as the operator may have edited them, out of range included.
+        QStringList chosen;
+        for (const QString &entry : {QStringLiteral("Days=|0|1|3|60|3651|x"), QStringLiteral("Keep=|0|1|3|-1"),
+                                     QStringLiteral("MaxMB=|0|1|2|500")}) {
+            const QString key = entry.section(QLatin1Char('='), 0, 0);
+            const QString value = m_random.pick(entry.section(QLatin1Char('='), 1).split(QLatin1Char('|')));
+            if (value.isEmpty())
+                m_test.settings->remove(QStringLiteral("AutoCopy"), key);
+            else
+                m_test.settings->setValue(QStringLiteral("AutoCopy"), key, value);
+            chosen << key + QLatin1Char('=') + value;
+        }
+        m_test.settings->sync();
+        note(QStringLiteral("settings AutoCopy %1, %2")
+                 .arg(chosen.join(QLatin1Char(' ')), m_clock.time.toString(Qt::ISODate)));
         m_test.exit.code.reset();
         m_journal = std::make_unique<Journal>();
         m_state = std::make_unique<LayoutState>();
@@ -453,6 +618,151 @@ private:
             fail(QStringLiteral("the settings file does not read back"));
     }
 
+    // ---- The journal's safety nets and the stored positions ------------------------------------
+
+    // What a store of the page's positions writes: each label's and picture's top and left, in
+    // the operator's number format.
+    using Entries = LayoutStore::StoredEntries;
+    static Entries entriesOf(const CertificateLayout &layout)
+    {
+        Entries e;
+        for (int i = 0; i < kLabelCount + kPictureCount; ++i) {
+            const MmPoint pos = i < kLabelCount ? layout.label(i).pos : layout.picture(PictureId(i - kLabelCount)).pos;
+            e[size_t(2 * i)] = RegionalNumber::format(pos.top);
+            e[size_t(2 * i + 1)] = RegionalNumber::format(pos.left);
+        }
+        return e;
+    }
+    static frmPTS1 *openPage()
+    {
+        for (QWidget *w : QApplication::topLevelWidgets())
+            if (auto *frame = qobject_cast<MDIForm1 *>(w); frame && frame->isVisible() && frame->printWindow())
+                return frame->printWindow();
+        return nullptr;
+    }
+
+    void answered(const Dialogs::Message &message, Dialogs::Answer answer, QWidget *owner)
+    {
+        auto *page = qobject_cast<frmPTS1 *>(owner);
+        if (page && answer == Dialogs::Answer::Yes
+            && message.text == QStringLiteral("Координаты текстовых полей были изменены, хотите их сохранить?"))
+            m_storing = entriesOf(page->layout());
+        if (message.caption == QStringLiteral("Востановление произошло успешно")) {
+            ++m_restores;
+            m_restoredFrom = m_dialogs.opened;
+            m_restoredBytes = readFile(m_restoredFrom);
+        }
+    }
+
+    // The undo steps of the open page since the last look: a new "Сброс" has stored, an undone
+    // one must have put back what it stored over, a redone one what it stored.
+    void followUndo()
+    {
+        frmPTS1 *page = openPage();
+        if (page != m_undoPage) {
+            m_undoPage = page;
+            m_steps.clear();
+            m_resets.clear();
+            m_undoIndex = 0;
+        }
+        if (!page)
+            return;
+        const QUndoStack &stack = page->undoStack();
+        // A step is known by its address and name: a new step may take the address of one gone.
+        QList<QPair<const QUndoCommand *, QString>> steps;
+        for (int i = 0; i < stack.count(); ++i)
+            steps.append({stack.command(i), stack.command(i)->text()});
+        const int index = stack.index();
+        const bool moved = steps.size() == m_steps.size() && (index == m_undoIndex + 1 || index == m_undoIndex - 1);
+        if (moved && index < m_undoIndex && steps.at(index) == m_steps.at(index)) {
+            ++m_undos;
+            if (const auto it = m_resets.constFind(steps.at(index).first); it != m_resets.cend())
+                m_restoring = it->first;
+        } else if (moved && index > m_undoIndex && steps.at(index - 1) == m_steps.at(index - 1)) {
+            if (const auto it = m_resets.constFind(steps.at(index - 1).first); it != m_resets.cend())
+                m_restoring = it->second;
+        } else if (index > 0 && steps.at(index - 1).second.contains(PageUndo::resetName())
+                   && (index > m_undoIndex || steps.at(index - 1) != m_steps.value(index - 1))) {
+            m_resets.insert(steps.at(index - 1).first, {m_stored, {}});
+            m_newReset = steps.at(index - 1).first;
+            m_storing = entriesOf(page->layout());
+        }
+        m_steps = steps;
+        m_undoIndex = index;
+    }
+
+    void checkStoredLayout()
+    {
+        const QFileInfo info(m_test.settingsPath());
+        const QPair<qint64, QDateTime> stamp(info.size(), info.lastModified());
+        if (stamp == m_layoutStamp && !m_storing && !m_restoring)
+            return;
+        m_layoutStamp = stamp;
+        SettingsStore disk(m_test.settingsPath());
+        const Entries now = LayoutStore(disk).storedEntries();
+        // "Сброс" of a page at its reset positions stores them without a step.
+        if (frmPTS1 *page = openPage(); m_resetAsked && now != m_stored && page)
+            m_storing = entriesOf(page->layout());
+        if (now != m_storing.value_or(m_restoring.value_or(m_stored)))
+            return fail(QStringLiteral("the stored positions are not those the operator last stored"));
+        m_stored = now;
+        if (m_newReset)
+            m_resets[m_newReset].second = now;
+    }
+
+    // The journal on disk is the one last saved or restored; a new copy is a journal that was on
+    // disk; a file the copies' folder held is gone only when it was a listed copy; the operator's
+    // files elsewhere stay.
+    void checkFiles()
+    {
+        const QByteArray disk = readFile(m_test.journalPath());
+        const QByteArray before = m_confirmed;
+        if (m_restoredBytes && disk != *m_restoredBytes)
+            fail(QStringLiteral("the restore said done, but the journal is not %1").arg(m_restoredFrom));
+        else if (disk != m_confirmed && !m_restoredBytes
+                 && (!m_journal || disk != JournalFile::encodeRecords(m_journal->table, m_journal->RecordCount)))
+            fail(QStringLiteral("the journal on disk is neither the one last saved nor the one restored"));
+        else if (m_restoredBytes && !QFileInfo::exists(m_restoredFrom))
+            fail(QStringLiteral("the restored %1 was removed").arg(m_restoredFrom));
+        m_confirmed = disk;
+
+        const QDir copies(AutoCopy::folderOf(m_test.journalPath()));
+        const QStringList files = copies.entryList(QDir::Files);
+        QStringList own;
+        for (const AutoCopy::StoredCopy &c : AutoCopy::ownCopies(copies.path()))
+            own << c.name;
+        for (const QString &name : std::as_const(m_files))
+            if (!files.contains(name) && !m_own.contains(name))
+                fail(QStringLiteral("%1 was removed, which is no copy of the program's").arg(name));
+            else if (!files.contains(name))
+                ++m_copiesRemoved;
+        for (const QString &name : std::as_const(own))
+            if (!m_own.contains(name) && !m_files.contains(name)) {
+                ++m_copiesMade;
+                if (!QList<QByteArray>{before, disk}.contains(readFile(copies.filePath(name))))
+                    fail(QStringLiteral("the copy %1 is no journal that was on disk").arg(name));
+            }
+        for (const QString &path : std::as_const(m_dialogs.backups))
+            if (QFileInfo(path).isFile())
+                m_protected.insert(path);
+        for (const QString &path : std::as_const(m_protected))
+            if (!QFileInfo::exists(path))
+                fail(QStringLiteral("the operator's %1 was removed").arg(path));
+        m_files = files;
+        m_own = own;
+        m_restoredBytes.reset();
+    }
+    void checkDisk()
+    {
+        followUndo();
+        checkStoredLayout();
+        checkFiles();
+        m_storing.reset();
+        m_restoring.reset();
+        m_resetAsked = false;
+        m_newReset = nullptr;
+    }
+
     // Operator edits: a box the operator typed into, a label corrected in the certificate.
     struct Before
     {
@@ -461,10 +771,7 @@ private:
     };
     Before before() const
     {
-        Before b;
-        for (QWidget *w : QApplication::topLevelWidgets())
-            if (auto *frame = qobject_cast<MDIForm1 *>(w); frame && frame->isVisible() && frame->printWindow())
-                b.page = frame->printWindow();
+        Before b{openPage(), {}};
         if (b.page)
             for (int i = 0; i < EditorBoxes::kBoxCount; ++i)
                 b.labels[size_t(i)] = b.page->layout().label(i).text;
@@ -498,7 +805,7 @@ private:
         return list;
     }
     template<class T>
-    QList<T *> controls(QWidget *window) const
+    static QList<T *> controls(QWidget *window)
     {
         QList<T *> list;
         for (T *c : window->findChildren<T *>())
@@ -531,6 +838,7 @@ private:
         settle();
         noteEdits(b);
         m_typedInto = outer;
+        checkDisk();
     }
 
     // Keys go to where the focus is, which a key may move.
@@ -549,165 +857,220 @@ private:
         send(focus);
     }
 
+    // What the operator can do: one row of the table is chosen by its weight among those whose
+    // precondition holds. Over an open menu, only the menu's rows hold.
+    struct Turn
+    {
+        QString prefix;
+        QMenu *menu = nullptr;
+        QWidget *window = nullptr;
+    };
+    struct Action
+    {
+        const char *name;
+        int weight;
+        bool (*possible)(const Turn &);
+        void (Monkey::*run)(const Turn &);
+    };
+    static const std::array<Action, 14> kActions;
+
+    static QList<QAction *> itemsOf(const QWidget *menu)
+    {
+        QList<QAction *> items;
+        for (QAction *a : menu->actions())
+            if (a->isVisible() && a->isEnabled() && !a->isSeparator() && !a->menu())
+                items << a;
+        return items;
+    }
+    static bool enabled(const Turn &t) { return t.window && t.window->isEnabled(); }
+
     void perform(const QString &prefix)
     {
-        if (auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget())) {
-            QList<QAction *> items;
-            for (QAction *a : menu->actions())
-                if (a->isVisible() && a->isEnabled() && !a->isSeparator() && !a->menu())
-                    items << a;
-            if (items.isEmpty() || m_random.chance(15)) {
-                note(prefix + QStringLiteral("Esc on menu %1").arg(nameOf(menu)));
-                QTest::keyClick(menu, Qt::Key_Escape);
-                if (QApplication::activePopupWidget() == menu)
-                    menu->close();
-                return;
-            }
-            QAction *item = m_random.pick(items);
-            note(prefix + QStringLiteral("menu item %1 \"%2\"").arg(nameOf(item), item->text()));
-            QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
-            return;
-        }
-        const QList<QWidget *> open = windows();
-        if (open.isEmpty()) {
-            note(prefix + QStringLiteral("no window"));
-            return;
-        }
-        QWidget *window = m_random.pick(open);
+        Turn turn{prefix, qobject_cast<QMenu *>(QApplication::activePopupWidget())};
+        if (!turn.menu)
+            if (const QList<QWidget *> open = windows(); !open.isEmpty())
+                turn.window = m_random.pick(open);
+        int total = 0;
+        for (const Action &a : kActions)
+            total += a.possible(turn) ? a.weight : 0;
+        int n = m_random.below(total);
+        for (const Action &a : kActions)
+            if (a.possible(turn) && (n -= a.weight) < 0)
+                return (this->*a.run)(turn);
+    }
 
-        const int kind = m_random.below(100);
-        if (kind < 4) {
-            note(prefix + QStringLiteral("close box of %1").arg(nameOf(window)));
-            if (QWindow *handle = window->windowHandle())
-                handle->close();
-            else
-                window->close();
+    void clickMenuItem(const Turn &t)
+    {
+        QAction *item = m_random.pick(itemsOf(t.menu));
+        note(t.prefix + QStringLiteral("menu item %1 \"%2\"").arg(nameOf(item), item->text()));
+        QTest::mouseClick(t.menu, Qt::LeftButton, {}, t.menu->actionGeometry(item).center());
+    }
+    void escapeMenu(const Turn &t)
+    {
+        note(t.prefix + QStringLiteral("Esc on menu %1").arg(nameOf(t.menu)));
+        QTest::keyClick(t.menu, Qt::Key_Escape);
+        if (QApplication::activePopupWidget() == t.menu)
+            t.menu->close();
+    }
+    void noWindow(const Turn &t) { note(t.prefix + QStringLiteral("no window")); }
+    void closeBox(const Turn &t)
+    {
+        note(t.prefix + QStringLiteral("close box of %1").arg(nameOf(t.window)));
+        if (QWindow *handle = t.window->windowHandle())
+            handle->close();
+        else
+            t.window->close();
+    }
+    void clickDisabled(const Turn &t)
+    {
+        note(t.prefix + QStringLiteral("click on the disabled %1").arg(nameOf(t.window)));
+    }
+    void clickButton(const Turn &t)
+    {
+        const QList<QAbstractButton *> buttons = controls<QAbstractButton>(t.window);
+        if (buttons.isEmpty())
             return;
-        }
-        if (!window->isEnabled()) {
-            note(prefix + QStringLiteral("click on the disabled %1").arg(nameOf(window)));
+        QAbstractButton *button = m_random.pickControl(buttons);
+        note(t.prefix + QStringLiteral("click %1/%2").arg(nameOf(t.window), nameOf(button)));
+        const QPointer<frmPTS1> page = openPage();
+        m_resetAsked = m_resetAsked || button->objectName() == QLatin1String("CmdRes");
+        const bool save = button->objectName() == QLatin1String("CmdSave");
+        QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        if (save && page)
+            m_storing = entriesOf(page->layout());
+    }
+    // A menu of the bar opened; or one of the items of its menus clicked at once.
+    void openMenuBar(const Turn &t) { clickMenuBar(t, false); }
+    void menuCommand(const Turn &t) { clickMenuBar(t, true); }
+    void clickMenuBar(const Turn &t, bool command)
+    {
+        auto *bar = t.window->findChild<QMenuBar *>();
+        if (!bar || !bar->isVisible())
             return;
-        }
-        if (kind < 34) {
-            const QList<QAbstractButton *> buttons = controls<QAbstractButton>(window);
-            if (buttons.isEmpty())
-                return;
-            QAbstractButton *button = m_random.pickControl(buttons);
-            note(prefix + QStringLiteral("click %1/%2").arg(nameOf(window), nameOf(button)));
-            QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
+        QList<QPair<QAction *, QAction *>> choices; // a menu, and one of its items
+        for (QAction *a : bar->actions())
+            if (a->isVisible() && a->isEnabled())
+                for (QAction *item : command && a->menu() ? itemsOf(a->menu()) : QList<QAction *>{nullptr})
+                    choices << qMakePair(a, item);
+        if (choices.isEmpty())
             return;
+        const auto [menu, item] = m_random.pick(choices);
+        note(t.prefix + QStringLiteral("menu bar %1 \"%2\"").arg(nameOf(t.window), menu->text()));
+        QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu).center());
+        if (item && QApplication::activePopupWidget() == menu->menu() && itemsOf(menu->menu()).contains(item)) {
+            note(t.prefix + QStringLiteral("menu item %1 \"%2\"").arg(nameOf(item), item->text()));
+            QTest::mouseClick(menu->menu(), Qt::LeftButton, {}, menu->menu()->actionGeometry(item).center());
         }
-        if (kind < 40) {
-            auto *bar = window->findChild<QMenuBar *>();
-            if (!bar || !bar->isVisible())
-                return;
-            QList<QAction *> menus;
-            for (QAction *a : bar->actions())
-                if (a->isVisible() && a->isEnabled())
-                    menus << a;
-            if (menus.isEmpty())
-                return;
-            QAction *menu = m_random.pick(menus);
-            note(prefix + QStringLiteral("menu bar %1 \"%2\"").arg(nameOf(window), menu->text()));
-            QTest::mouseClick(bar, Qt::LeftButton, {}, bar->actionGeometry(menu).center());
+    }
+    void rightClick(const Turn &t)
+    {
+        // A right click anywhere: the context menus.
+        QList<QWidget *> widgets = controls<QWidget>(t.window);
+        if (widgets.isEmpty())
             return;
-        }
-        if (kind < 46) {
-            // A right click anywhere: the context menus.
-            QList<QWidget *> widgets = controls<QWidget>(window);
-            if (widgets.isEmpty())
-                return;
-            QWidget *w = m_random.pickControl(widgets);
-            note(prefix + QStringLiteral("right click %1/%2").arg(nameOf(window), nameOf(w)));
-            QTest::mouseClick(w, Qt::RightButton, {}, w->rect().center());
+        QWidget *w = m_random.pickControl(widgets);
+        note(t.prefix + QStringLiteral("right click %1/%2").arg(nameOf(t.window), nameOf(w)));
+        QTest::mouseClick(w, Qt::RightButton, {}, w->rect().center());
+    }
+    void clickGridRow(const Turn &t)
+    {
+        const QList<RecordGrid *> grids = controls<RecordGrid>(t.window);
+        if (grids.isEmpty())
+            return actOnPage(t);
+        RecordGrid *grid = grids.first();
+        const int rows = grid->model()->rowCount();
+        if (rows == 0)
             return;
-        }
-        if (kind < 54) {
-            const QList<RecordGrid *> grids = controls<RecordGrid>(window);
-            if (grids.isEmpty())
-                return actOnPage(window, prefix);
-            RecordGrid *grid = grids.first();
-            const int rows = grid->model()->rowCount();
-            if (rows == 0)
-                return;
-            const int row = m_random.below(rows);
-            const QRect cell = grid->visualRect(grid->model()->index(row, m_random.below(6)));
-            if (!cell.isValid())
-                return;
-            const bool twice = m_random.chance(40);
-            note(prefix
-                 + QStringLiteral("%1 grid row %2")
-                       .arg(twice ? QStringLiteral("double click") : QStringLiteral("click"))
-                       .arg(row + 1));
-            QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
-            if (twice)
-                QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        const int row = m_random.below(rows);
+        const QRect cell = grid->visualRect(grid->model()->index(row, m_random.below(6)));
+        if (!cell.isValid())
             return;
-        }
-        if (kind < 64)
-            return actOnPage(window, prefix);
-        if (kind < 72) {
-            // Into a text box, or onto a named label (the about box's links).
-            QList<QWidget *> places;
-            for (QLineEdit *e : controls<QLineEdit>(window))
-                places << e;
-            for (QLabel *l : controls<QLabel>(window))
-                places << l;
-            if (places.isEmpty())
-                return;
-            QWidget *w = m_random.pickControl(places);
-            note(prefix + QStringLiteral("click into %1/%2").arg(nameOf(window), nameOf(w)));
-            QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+        const bool twice = m_random.chance(40);
+        note(t.prefix
+             + QStringLiteral("%1 grid row %2")
+                   .arg(twice ? QStringLiteral("double click") : QStringLiteral("click"))
+                   .arg(row + 1));
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+        if (twice)
+            QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, cell.center());
+    }
+    void clickInto(const Turn &t)
+    {
+        // Into a text box, or onto a named label (the about box's links).
+        QList<QWidget *> places;
+        for (QLineEdit *e : controls<QLineEdit>(t.window))
+            places << e;
+        for (QLabel *l : controls<QLabel>(t.window))
+            places << l;
+        if (places.isEmpty())
             return;
-        }
-        // Keys and typing go where the keyboard focus is.
-        const QPointer<QWidget> alive(window);
-        const QString focusName = nameOf(window->focusWidget());
-        if (kind < 86) {
-            static const QList<QPair<Qt::Key, Qt::KeyboardModifiers>> keys = {
-                {Qt::Key_Left, {}},      {Qt::Key_Right, {}},  {Qt::Key_Up, {}},
-                {Qt::Key_Down, {}},      {Qt::Key_Escape, {}}, {Qt::Key_Return, {}},
-                {Qt::Key_Enter, {}},     {Qt::Key_Tab, {}},    {Qt::Key_Backtab, Qt::ShiftModifier},
-                {Qt::Key_Backspace, {}}, {Qt::Key_Delete, {}}, {Qt::Key_A, Qt::ControlModifier},
-                {Qt::Key_Home, {}},      {Qt::Key_End, {}},    {Qt::Key_Left, Qt::ControlModifier},
-                {Qt::Key_Space, {}}};
-            const auto key = m_random.pick(keys);
-            note(prefix
-                 + QStringLiteral("key %1 (%2) to %3/%4")
-                       .arg(QKeySequence(key.first | key.second).toString())
-                       .arg(int(key.first))
-                       .arg(nameOf(window), focusName));
-            typeKey(window, [&](QWidget *w) { QTest::keyClick(w, key.first, key.second); });
-            return;
-        }
+        QWidget *w = m_random.pickControl(places);
+        note(t.prefix + QStringLiteral("click into %1/%2").arg(nameOf(t.window), nameOf(w)));
+        QTest::mouseClick(w, Qt::LeftButton, {}, w->rect().center());
+    }
+    // Keys and typing go where the keyboard focus is.
+    void pressKey(const Turn &t)
+    {
+        static const QList<QPair<Qt::Key, Qt::KeyboardModifiers>> keys = {{Qt::Key_Left, {}},
+                                                                          {Qt::Key_Right, {}},
+                                                                          {Qt::Key_Up, {}},
+                                                                          {Qt::Key_Down, {}},
+                                                                          {Qt::Key_Escape, {}},
+                                                                          {Qt::Key_Return, {}},
+                                                                          {Qt::Key_Enter, {}},
+                                                                          {Qt::Key_Tab, {}},
+                                                                          {Qt::Key_Backtab, Qt::ShiftModifier},
+                                                                          {Qt::Key_Backspace, {}},
+                                                                          {Qt::Key_Delete, {}},
+                                                                          {Qt::Key_A, Qt::ControlModifier},
+                                                                          {Qt::Key_Home, {}},
+                                                                          {Qt::Key_End, {}},
+                                                                          {Qt::Key_Left, Qt::ControlModifier},
+                                                                          {Qt::Key_Space, {}},
+                                                                          {Qt::Key_Z, Qt::ControlModifier},
+                                                                          {Qt::Key_Y, Qt::ControlModifier}};
+        const auto key = m_random.pick(keys);
+        note(t.prefix
+             + QStringLiteral("key %1 (%2) to %3/%4")
+                   .arg(QKeySequence(key.first | key.second).toString())
+                   .arg(int(key.first))
+                   .arg(nameOf(t.window), nameOf(t.window->focusWidget())));
+        typeKey(t.window, [&](QWidget *w) { QTest::keyClick(w, key.first, key.second); });
+    }
+    void typeText(const Turn &t)
+    {
         QString text;
         for (int n = 1 + m_random.below(5); n > 0; --n)
             text += kPieces[size_t(m_random.below(int(kPieces.size())))];
         if (m_random.chance(30)) {
-            note(prefix + QStringLiteral("paste \"%1\" into %2/%3").arg(shown(text), nameOf(window), focusName));
+            note(t.prefix
+                 + QStringLiteral("paste \"%1\" into %2/%3")
+                       .arg(shown(text), nameOf(t.window), nameOf(t.window->focusWidget())));
             QGuiApplication::clipboard()->setText(text);
-            typeKey(window, [](QWidget *w) { QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier); });
-            return;
+            return typeKey(t.window, [](QWidget *w) { QTest::keyClick(w, Qt::Key_V, Qt::ControlModifier); });
         }
-        note(prefix + QStringLiteral("type \"%1\" into %2/%3").arg(shown(text), nameOf(window), focusName));
+        note(t.prefix
+             + QStringLiteral("type \"%1\" into %2/%3")
+                   .arg(shown(text), nameOf(t.window), nameOf(t.window->focusWidget())));
+        const QPointer<QWidget> alive(t.window);
         for (const QChar c : text) {
-            if (!alive || !window->isVisible())
+            if (!alive || !t.window->isVisible())
                 break;
             if (c == QLatin1Char('\n') || c == QLatin1Char('\r'))
-                typeKey(window, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Return); });
+                typeKey(t.window, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Return); });
             else if (c == QLatin1Char('\t'))
-                typeKey(window, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Tab); });
+                typeKey(t.window, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Tab); });
             else
-                typeKey(window, [c](QWidget *w) {
+                typeKey(t.window, [c](QWidget *w) {
                     QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), Qt::NoModifier);
                 });
         }
     }
 
     // Clicks on the certificate page: labels, the empty page, with each button and Ctrl.
-    void actOnPage(QWidget *window, const QString &prefix)
+    void actOnPage(const Turn &t)
     {
-        auto *frame = qobject_cast<MDIForm1 *>(window);
+        auto *frame = qobject_cast<MDIForm1 *>(t.window);
         if (!frame || !frame->printWindow())
             return;
         frmPTS1 *page = frame->printWindow();
@@ -727,7 +1090,7 @@ private:
         const Qt::MouseButton button = m_random.pick(buttons);
         const Qt::KeyboardModifiers modifiers = m_random.chance(20) ? Qt::ControlModifier : Qt::NoModifier;
         const bool twice = button == Qt::LeftButton && m_random.chance(30);
-        note(prefix
+        note(t.prefix
              + QStringLiteral("%1 %2 on %3%4")
                    .arg(twice ? QStringLiteral("double click") : QStringLiteral("click"))
                    .arg(int(button))
@@ -758,7 +1121,46 @@ private:
     std::unique_ptr<Form1> m_form;
     std::unique_ptr<Edited> m_edited;
     QPair<qint64, QDateTime> m_settingsStamp;
+    // The journal last saved or restored, the copies' folder and the program's copies in it at
+    // the last look, the operator's files elsewhere; a restore said done meanwhile.
+    QByteArray m_confirmed;
+    QStringList m_files, m_own;
+    QSet<QString> m_protected;
+    QString m_restoredFrom;
+    std::optional<QByteArray> m_restoredBytes;
+    // The positions stored, what the operator stored meanwhile (positions, or entries put back by
+    // an undo or redo of "Сброс"), and the steps of the open page at the last look.
+    Entries m_stored;
+    QPair<qint64, QDateTime> m_layoutStamp;
+    std::optional<Entries> m_storing, m_restoring;
+    bool m_resetAsked = false;
+    QPointer<frmPTS1> m_undoPage;
+    QList<QPair<const QUndoCommand *, QString>> m_steps;
+    int m_undoIndex = 0;
+    // Each "Сброс" of the open page: the entries before it, and after.
+    QHash<const QUndoCommand *, QPair<Entries, Entries>> m_resets;
+    const QUndoCommand *m_newReset = nullptr;
+    int m_copiesMade = 0, m_copiesRemoved = 0, m_restores = 0, m_undos = 0;
 };
+
+const std::array<Monkey::Action, 14> Monkey::kActions = {{
+    {"menu item", 85, [](const Turn &t) { return t.menu && !itemsOf(t.menu).isEmpty(); }, &Monkey::clickMenuItem},
+    {"Esc on a menu", 15, [](const Turn &t) { return t.menu != nullptr; }, &Monkey::escapeMenu},
+    {"no window", 1, [](const Turn &t) { return !t.menu && !t.window; }, &Monkey::noWindow},
+    {"close box", 4, [](const Turn &t) { return t.window != nullptr; }, &Monkey::closeBox},
+    {"click on a disabled window", 96, [](const Turn &t) { return t.window && !t.window->isEnabled(); },
+     &Monkey::clickDisabled},
+    {"button", 30, &Monkey::enabled, &Monkey::clickButton},
+    {"menu of the bar", 6, &Monkey::enabled, &Monkey::openMenuBar},
+    {"command of the bar", 10, [](const Turn &t) { return enabled(t) && t.window->findChild<QMenuBar *>(); },
+     &Monkey::menuCommand},
+    {"right click", 6, &Monkey::enabled, &Monkey::rightClick},
+    {"grid row", 8, &Monkey::enabled, &Monkey::clickGridRow},
+    {"certificate page", 10, &Monkey::enabled, &Monkey::actOnPage},
+    {"click into", 8, &Monkey::enabled, &Monkey::clickInto},
+    {"key", 14, &Monkey::enabled, &Monkey::pressKey},
+    {"typing or pasting", 14, &Monkey::enabled, &Monkey::typeText},
+}};
 
 class OperatorMonkeyTest : public QObject
 {
@@ -783,6 +1185,7 @@ private Q_SLOTS:
             Monkey monkey(seed, budget);
             const QString failure = monkey.run();
             actions += monkey.actions();
+            std::fprintf(stderr, "MONKEY seed %llu: %s\n", seed, qPrintable(monkey.figures()));
             if (qEnvironmentVariableIsSet("TRELVAX_MONKEY_LOG"))
                 std::fprintf(stderr, "%s\n", qPrintable(monkey.report()));
             if (!failure.isEmpty()) {
