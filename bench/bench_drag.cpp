@@ -8,6 +8,7 @@
 
 #include "BenchSupport.h"
 #include "FakeEditorBoxes.h"
+#include "PrintPageSetup.h"
 #include "TestPlatform.h"
 #include "certificate/CertificateLayout.h"
 #include "certificate/LabelFontTable.h"
@@ -42,27 +43,7 @@ constexpr qint64 kLongDragMs = 20000;
 constexpr qint64 kHeapGrowthLimit = 64 * 1024;
 constexpr qint64 kRssGrowthLimit = 512 * 1024;
 
-struct Setup
-{
-    TestPlatform test;
-    LayoutState state;
-    FakeEditorBoxes editor;
-
-    Setup()
-    {
-        QImage stamp(400, 400, QImage::Format_ARGB32);
-        stamp.fill(QColor(20, 40, 200, 180));
-        require(stamp.save(test.platform.programFile(QStringLiteral("pechat.png"))), "cannot write the stamp");
-        QImage signature(300, 120, QImage::Format_ARGB32);
-        signature.fill(QColor(10, 10, 90, 200));
-        require(signature.save(test.platform.programFile(QStringLiteral("podpis.png"))), "cannot write the signature");
-        for (int i = 0; i < EditorBoxes::kBoxCount; ++i)
-            editor.texts[size_t(i)] = QStringLiteral("ИВАНОВ-ПЕТРОВ %1 XTA210930").arg(i);
-        LabelFontTable fonts;
-        fonts.resetToBuiltIn();
-        require(fonts.write(test.platform.programFile(QStringLiteral("Shrift"))), "cannot write the font file");
-    }
-};
+using Setup = PrintPageSetup;
 
 // Resident memory of the process, in bytes.
 qint64 residentBytes()

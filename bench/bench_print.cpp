@@ -5,6 +5,7 @@
 
 #include "BenchSupport.h"
 #include "FakeEditorBoxes.h"
+#include "PrintPageSetup.h"
 #include "TestPlatform.h"
 #include "certificate/BuiltInLayout.h"
 #include "certificate/LabelFontTable.h"
@@ -34,29 +35,7 @@ namespace {
 
 using namespace bench;
 
-struct Setup
-{
-    TestPlatform test;
-    LayoutState state;
-    FakeEditorBoxes editor;
-
-    Setup()
-    {
-        // Pictures of the size of real scans of a stamp and a signature.
-        QImage stamp(400, 400, QImage::Format_ARGB32);
-        stamp.fill(QColor(20, 40, 200, 180));
-        require(stamp.save(test.platform.programFile(QStringLiteral("pechat.png"))), "cannot write the stamp");
-        QImage signature(300, 120, QImage::Format_ARGB32);
-        signature.fill(QColor(10, 10, 90, 200));
-        require(signature.save(test.platform.programFile(QStringLiteral("podpis.png"))), "cannot write the signature");
-        for (int i = 0; i < EditorBoxes::kBoxCount; ++i)
-            editor.texts[size_t(i)] = QStringLiteral("ИВАНОВ-ПЕТРОВ %1 XTA210930").arg(i);
-        // The font file as "Вернуть шрифт" leaves it: a face and a size for every label.
-        LabelFontTable fonts;
-        fonts.resetToBuiltIn();
-        require(fonts.write(test.platform.programFile(QStringLiteral("Shrift"))), "cannot write the font file");
-    }
-};
+using Setup = PrintPageSetup;
 
 // The heap after the fifth and the tenth closing of the print window in the process.
 struct HeapWatch

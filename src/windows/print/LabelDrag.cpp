@@ -126,16 +126,21 @@ void LabelDrag::release(const QPoint &viewportPos)
     release();
 }
 
-void LabelDrag::release()
+bool LabelDrag::stop()
 {
     const bool dragged = m_dragging;
     m_pressed = false;
     m_dragging = false;
-    if (!dragged)
+    if (dragged && m_kind == Kind::Frame && m_band)
+        m_band->hide();
+    return dragged;
+}
+
+void LabelDrag::release()
+{
+    if (!stop())
         return;
     if (m_kind == Kind::Frame) {
-        if (m_band)
-            m_band->hide();
         const QRectF frameMm = QRectF(m_view.mapToScene(m_pressPos), m_view.mapToScene(m_lastPos)).normalized();
         Q_EMIT framed(labelsInside(frameMm));
         return;
@@ -150,16 +155,8 @@ void LabelDrag::release()
 
 void LabelDrag::cancel()
 {
-    const bool dragged = m_dragging;
-    m_pressed = false;
-    m_dragging = false;
-    if (!dragged)
+    if (!stop() || m_kind == Kind::Frame)
         return;
-    if (m_kind == Kind::Frame) {
-        if (m_band)
-            m_band->hide();
-        return;
-    }
     putBack();
     m_labels.clear();
     m_from.clear();

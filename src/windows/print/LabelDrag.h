@@ -60,6 +60,8 @@ Q_SIGNALS:
 private:
     void begin();
     void follow(const QPoint &viewportPos);
+    // Ends the press; true when a drag or a frame was under way (its frame is hidden).
+    bool stop();
     void putBack();
     QList<int> labelsInside(const QRectF &frameMm) const;
 
