@@ -22,10 +22,12 @@
 #include "certificate/LayoutStore.h"
 #include "certificate/PageUndo.h"
 #include "journal/AutoCopy.h"
+#include "journal/FieldCatalogue.h"
 #include "journal/FieldInputRules.h"
 #include "journal/Journal.h"
 #include "journal/JournalBackup.h"
 #include "journal/JournalFile.h"
+#include "journal/SuggestionIndex.h"
 #include "platform/Cp1251.h"
 #include "platform/RegionalNumber.h"
 #include "platform/SettingsStore.h"
@@ -50,9 +52,11 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPrinter>
 #include <QSet>
@@ -563,6 +567,16 @@ private:
             fail(QStringLiteral("an editor closed that was never seen open"));
             return;
         }
+        // The record holds what its boxes showed, as the save cleans it: no line break, "|" as "¦".
+        for (int i = 0; i < EditorBoxes::kBoxCount; ++i) {
+            QString box = Cp1251::representable(editor->boxText(i));
+            box.remove(QLatin1Char('\r')).remove(QLatin1Char('\n')).replace(QLatin1Char('|'), QChar(0xA6));
+            if (const QString held = m_journal->table.text(m_edited->record, i + 2); held != box)
+                fail(QStringLiteral("record %1 field %2 holds \"%3\", its box showed \"%4\"")
+                         .arg(m_edited->record)
+                         .arg(i + 2)
+                         .arg(shown(held), shown(box)));
+        }
         // What is on disk, loaded as at start-up.
         Journal disk;
         ScriptedDialogs quiet;
@@ -768,13 +782,18 @@ private:
     {
         QPointer<frmPTS1> page;
         std::array<QString, EditorBoxes::kBoxCount> labels;
+        // The editor's empty boxes, which its make and model may fill.
+        QPointer<frm> editor;
+        std::array<bool, EditorBoxes::kBoxCount> empty{};
     };
     Before before() const
     {
-        Before b{openPage(), {}};
-        if (b.page)
-            for (int i = 0; i < EditorBoxes::kBoxCount; ++i)
+        Before b{openPage(), {}, m_edited ? m_edited->editor : nullptr};
+        for (int i = 0; i < EditorBoxes::kBoxCount; ++i) {
+            if (b.page)
                 b.labels[size_t(i)] = b.page->layout().label(i).text;
+            b.empty[size_t(i)] = b.editor && b.editor->boxText(i).isEmpty();
+        }
         return b;
     }
     void noteEdits(const Before &b)
@@ -789,6 +808,9 @@ private:
             for (int i = 0; i < EditorBoxes::kBoxCount; ++i)
                 if (b.page->layout().label(i).text != b.labels[size_t(i)])
                     m_edited->expected[size_t(i)] = b.page->layout().label(i).text;
+        for (int i = 0; i < EditorBoxes::kBoxCount; ++i)
+            if (b.editor == m_edited->editor && b.empty[size_t(i)] && !b.editor->boxText(i).isEmpty())
+                m_edited->expected[size_t(i)] = b.editor->boxText(i);
     }
 
     // ---- The actions ---------------------------------------------------------------------------
@@ -872,7 +894,7 @@ private:
         bool (*possible)(const Turn &);
         void (Monkey::*run)(const Turn &);
     };
-    static const std::array<Action, 14> kActions;
+    static const std::array<Action, 16> kActions;
 
     static QList<QAction *> itemsOf(const QWidget *menu)
     {
@@ -883,6 +905,11 @@ private:
         return items;
     }
     static bool enabled(const Turn &t) { return t.window && t.window->isEnabled(); }
+    static frmPTS1 *pageOf(const Turn &t)
+    {
+        auto *frame = qobject_cast<MDIForm1 *>(t.window);
+        return enabled(t) && frame ? frame->printWindow() : nullptr;
+    }
 
     void perform(const QString &prefix)
     {
@@ -1102,6 +1129,144 @@ private:
             QTest::mouseClick(viewport, button, modifiers, point);
     }
 
+    // A box with suggestions: the first letters of an earlier value of its field or others,
+    // then the list under it answered by the keys or a click.
+    void suggestInto(const Turn &t)
+    {
+        QList<QPair<FieldBox *, QString>> boxes, earlier; // with a value of an earlier record
+        for (FieldBox *b : controls<FieldBox>(t.window))
+            if (const int field = FieldCatalogue::fieldFromBox(b->index()); SuggestionIndex::hasSuggestions(field)) {
+                boxes.append({b, QStringLiteral("ЛВМKТ7").mid(m_random.below(6))});
+                for (int r = 1; r <= m_journal->RecordCount; ++r)
+                    if (!m_journal->table.text(r, field).isEmpty())
+                        earlier.append({b, m_journal->table.text(r, field)});
+            }
+        if (boxes.isEmpty())
+            return;
+        auto [box, text] = m_random.pick(earlier.isEmpty() || m_random.chance(20) ? boxes : earlier);
+        text.truncate(1 + m_random.below(3));
+        note(t.prefix + QStringLiteral("suggestions of %1 for \"%2\"").arg(nameOf(box), text));
+        const QPointer<QWidget> alive(t.window);
+        QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center());
+        // Over the box's text, mostly; or after it.
+        const QKeyCombination over = m_random.chance(80) ? Qt::ControlModifier | Qt::Key_A
+                                                         : QKeyCombination(Qt::Key_End);
+        if (alive)
+            typeKey(t.window, [over](QWidget *w) { QTest::keyClick(w, over.key(), over.keyboardModifiers()); });
+        for (const QChar c : text)
+            if (alive)
+                typeKey(t.window,
+                        [c](QWidget *w) { QTest::sendKeyEvent(QTest::Click, w, Qt::Key_unknown, QString(c), {}); });
+        auto *list = alive ? t.window->findChild<QListWidget *>(QStringLiteral("lstSuggestions")) : nullptr;
+        if (!list || !list->isVisible())
+            return;
+        const int downs = m_random.below(int(list->count()) + 1), end = m_random.below(6);
+        note(t.prefix + QStringLiteral("  Down %1 times of %2, then %3").arg(downs).arg(list->count()).arg(end));
+        for (int n = 0; n < downs; ++n)
+            typeKey(t.window, [](QWidget *w) { QTest::keyClick(w, Qt::Key_Down); });
+        static const Qt::Key keys[] = {Qt::Key_Return, Qt::Key_Tab, Qt::Key_Backtab, Qt::Key_Escape, Qt::Key_A};
+        const Qt::KeyboardModifiers shift = end == 2 ? Qt::ShiftModifier : Qt::NoModifier;
+        if (end < 5)
+            return typeKey(t.window, [end, shift](QWidget *w) { QTest::keyClick(w, keys[end], shift); });
+        const QRect item = list->visualItemRect(list->item(m_random.below(int(list->count()))));
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item.center());
+    }
+
+    // The page before a drag: where the labels are, which are selected, its steps to undo.
+    struct PageLook
+    {
+        QPointer<frmPTS1> page;
+        QList<MmPoint> pos;
+        QList<bool> selected;
+        qsizetype steps;
+    };
+    static PageLook look(frmPTS1 *page)
+    {
+        PageLook l{page, {}, {}, page->undoStack().count()};
+        for (int i = 0; i < kLabelCount; ++i)
+            l.pos << page->layout().label(i).pos, l.selected << page->layout().isSelected(i);
+        return l;
+    }
+    // Only selected labels moved, by one step at most; the frame is gone with the button.
+    void checkPage(const PageLook &b, bool held)
+    {
+        if (!b.page)
+            return;
+        const CertificateLayout &layout = b.page->layout();
+        for (int i = 0; i < kLabelCount; ++i)
+            if (layout.label(i).pos != b.pos.at(i) && !b.selected.at(i) && !layout.isSelected(i))
+                fail(QStringLiteral("label %1 moved, never selected").arg(i));
+        if (b.page->undoStack().count() > b.steps + 1)
+            fail(QStringLiteral("%1 steps to undo after one action").arg(b.page->undoStack().count() - b.steps));
+        const auto *frame = b.page->view().viewport()->findChild<QWidget *>(QStringLiteral("frmPTS1.frame"));
+        if (!held && frame && frame->isVisible())
+            fail(QStringLiteral("the frame shows with no button held"));
+    }
+    static void sendMouse(QWidget *w, QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons,
+                          Qt::KeyboardModifiers modifiers)
+    {
+        QMouseEvent event(type, at, w->mapToGlobal(at), button, buttons, modifiers);
+        QApplication::sendEvent(w, &event);
+    }
+    // The left button pressed on a shown label, the empty page or the stamp and signature, or
+    // none, moved, and let go, Esc, the button's release seen elsewhere, another button, the
+    // window closed; or the "Поле" menu's aligning.
+    void dragOnPage(const Turn &t)
+    {
+        frmPTS1 *page = pageOf(t);
+        QWidget *viewport = page->view().viewport();
+        QList<int> shown;
+        for (int i = 0; i < kLabelCount; ++i)
+            if (page->layout().label(i).visible)
+                shown << i;
+        const CertificateLayout::Label &l = page->layout().label(shown.isEmpty() ? 0 : m_random.pick(shown));
+        const MmPoint pic = page->layout().picture(m_random.chance(50) ? PictureId::ImPech : PictureId::ImPodp).pos;
+        const int where = m_random.below(6); // a label, twice; the page, a picture, no press, aligning
+        const QPointF mm = where < 2 || where == 5 ? QPointF(l.pos.left + 0.8, l.pos.top + l.height / 2)
+            : where == 2                           ? QPointF(40 + m_random.below(60), 120 + m_random.below(80))
+                                                   : QPointF(pic.left + 1, pic.top + 1);
+        const QPoint from = page->view().mapFromScene(mm);
+        const Qt::KeyboardModifiers mods = m_random.chance(30) ? Qt::ControlModifier : Qt::NoModifier;
+        const Qt::MouseButtons held = where < 4 ? Qt::LeftButton : Qt::NoButton;
+        const int moves = where < 5 ? m_random.below(6) : 0, end = where < 4 ? m_random.below(5) : 0;
+        note(t.prefix
+             + QString::asprintf("drag %d from (%d,%d) mods %d, %d moves, end %d", where, from.x(), from.y(), int(mods),
+                                 moves, end));
+        const PageLook before = look(page);
+        if (where == 5) {
+            QTest::mouseClick(viewport, Qt::RightButton, {}, from);
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            auto *item = page->findChild<QAction *>(m_random.chance(50) ? QStringLiteral("Menu_Fild_AlignLeft")
+                                                                        : QStringLiteral("Menu_Fild_AlignTop"));
+            if (menu && item->isEnabled() && menu->actions().contains(item))
+                QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(item).center());
+            return checkPage(before, m_heldOn == page);
+        }
+        if (held)
+            sendMouse(viewport, QEvent::MouseButtonPress, from, Qt::LeftButton, held, mods);
+        QPoint at = from;
+        for (int n = 0; n < moves && before.page; ++n) {
+            at = m_random.chance(40) ? from + QPoint(m_random.below(9) - 4, m_random.below(9) - 4)
+                                     : QPoint(m_random.below(viewport->width()), m_random.below(viewport->height()));
+            sendMouse(viewport, QEvent::MouseMove, at, Qt::NoButton, held, mods);
+        }
+        if (!before.page)
+            return;
+        if (end == 4)
+            return closeBox(t);
+        if (end == 0 && held)
+            sendMouse(viewport, QEvent::MouseButtonRelease, at, Qt::LeftButton, {}, mods);
+        else if (end == 1)
+            QTest::keyClick(&page->view(), Qt::Key_Escape);
+        else if (end < 3)
+            sendMouse(viewport, QEvent::MouseMove, at, Qt::NoButton, Qt::NoButton, mods);
+        else if (const auto other = m_random.chance(50) ? Qt::RightButton : Qt::MiddleButton; end == 3)
+            sendMouse(viewport, QEvent::MouseButtonPress, at, other, held | other, mods);
+        if (end != 1)
+            m_heldOn = end == 3 ? page : nullptr;
+        checkPage(before, m_heldOn == page);
+    }
+
     quint64 m_seed;
     int m_budget;
     int m_step = 0;
@@ -1141,9 +1306,11 @@ private:
     QHash<const QUndoCommand *, QPair<Entries, Entries>> m_resets;
     const QUndoCommand *m_newReset = nullptr;
     int m_copiesMade = 0, m_copiesRemoved = 0, m_restores = 0, m_undos = 0;
+    // The page whose drag another button ended: the left one is held over it still.
+    QPointer<frmPTS1> m_heldOn;
 };
 
-const std::array<Monkey::Action, 14> Monkey::kActions = {{
+const std::array<Monkey::Action, 16> Monkey::kActions = {{
     {"menu item", 85, [](const Turn &t) { return t.menu && !itemsOf(t.menu).isEmpty(); }, &Monkey::clickMenuItem},
     {"Esc on a menu", 15, [](const Turn &t) { return t.menu != nullptr; }, &Monkey::escapeMenu},
     {"no window", 1, [](const Turn &t) { return !t.menu && !t.window; }, &Monkey::noWindow},
@@ -1160,6 +1327,13 @@ const std::array<Monkey::Action, 14> Monkey::kActions = {{
     {"click into", 8, &Monkey::enabled, &Monkey::clickInto},
     {"key", 14, &Monkey::enabled, &Monkey::pressKey},
     {"typing or pasting", 14, &Monkey::enabled, &Monkey::typeText},
+    {"suggestions", 8,
+     [](const Turn &t) {
+         auto *e = qobject_cast<frm *>(t.window);
+         return enabled(t) && e && !e->certificateOpen();
+     },
+     &Monkey::suggestInto},
+    {"drag on the page", 8, [](const Turn &t) { return pageOf(t) != nullptr; }, &Monkey::dragOnPage},
 }};
 
 class OperatorMonkeyTest : public QObject
