@@ -19,6 +19,8 @@ Dialogs::Answer ScriptedDialogs::message(const Message &message, QWidget *owner)
 {
     owners << nameOf(owner);
     messages.append(message);
+    if (duringMessage)
+        duringMessage();
     if (answers.empty())
         return message.defaultButton;
     const Answer answer = answers.front();

@@ -53,6 +53,8 @@ public:
 
     // The texts of all messages, in order.
     QStringList texts() const;
+    // Runs while each message is shown, as the box's own event loop would run it.
+    std::function<void()> duringMessage;
 };
 
 class RecordingShell final : public Shell

@@ -262,11 +262,12 @@ void MDIForm1::ReopenPrintWindow()
     disconnect(old, nullptr, this, nullptr);
     disconnect(old, nullptr, CmdSave, nullptr);
     // The old window's own menu started this and is still on the stack: it goes once the event
-    // loop has it back.
+    // loop has it back. Its deletion is asked for only after the new window has opened, so that a
+    // message box of the opening (a stamp that cannot be read) cannot run it under the menu.
     QWidget *oldWindow = old->parentWidget();
     oldWindow->hide();
-    oldWindow->deleteLater();
     openPrintWindow();
+    oldWindow->deleteLater();
     // Over the editor that the closing showed.
     raise();
     activateWindow();

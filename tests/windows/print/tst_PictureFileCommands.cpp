@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QGraphicsView>
 #include <QMdiSubWindow>
+#include <QPointer>
 #include <QTest>
 
 namespace {
@@ -205,6 +206,26 @@ private Q_SLOTS:
         m_frame->findChild<QAction *>(QStringLiteral("Delete"))->trigger();
         QCOMPARE(m_editor.shown, 2);
         QVERIFY(!m_frame->isVisible());
+    }
+
+    // The new window's opening shows the stamp's "GDI+ Error"; the box's event loop runs the
+    // deferred deletes, and the old window with the menu that asked for the reopen must outlive it.
+    void reopeningOutlivesTheOpeningsBox()
+    {
+        frmPTS1 &before = open();
+        QPointer<frmPTS1> old(&before);
+        QVERIFY(QFile::remove(QDir(m_test->folder()).filePath(QStringLiteral("pechat.png"))));
+        bool oldAliveDuringBox = false;
+        m_test->dialogs.duringMessage = [&] {
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+            oldAliveDuringBox = !old.isNull();
+        };
+        trigger(QStringLiteral("Menu_Pech2_Reset"));
+        m_test->dialogs.duringMessage = nullptr;
+        QCOMPARE(m_test->dialogs.messages.constLast().caption, QStringLiteral("GDI+ Error"));
+        QVERIFY(oldAliveDuringBox);
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        QVERIFY(old.isNull());
     }
 
     void cancellingChangesNothing()
