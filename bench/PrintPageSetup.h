@@ -8,9 +8,13 @@
 #include "TestPlatform.h"
 #include "certificate/LabelFontTable.h"
 #include "certificate/LayoutState.h"
+#include "windows/print/frmPTS1.h"
 
 #include <QColor>
+#include <QElapsedTimer>
+#include <QGraphicsView>
 #include <QImage>
+#include <QTest>
 
 namespace bench {
 
@@ -36,5 +40,16 @@ struct PrintPageSetup
         require(fonts.write(test.platform.programFile(QStringLiteral("Shrift"))), "cannot write the font file");
     }
 };
+
+// One Down key with every selected label, until the page has been painted again.
+inline double arrowMove(frmPTS1 &window, PaintProbe &probe)
+{
+    probe.paints = 0;
+    QElapsedTimer timer;
+    timer.start();
+    QTest::keyClick(&window.view(), Qt::Key_Down);
+    waitForPaint(probe);
+    return msSince(timer);
+}
 
 } // namespace bench

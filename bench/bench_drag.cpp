@@ -127,16 +127,6 @@ private:
     int m_dx = 4;
 };
 
-double arrowMove(frmPTS1 &window, PaintProbe &probe)
-{
-    probe.paints = 0;
-    QElapsedTimer timer;
-    timer.start();
-    QTest::keyClick(&window.view(), Qt::Key_Down);
-    waitForPaint(probe);
-    return msSince(timer);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])

@@ -126,17 +126,6 @@ struct Floor
     }
 };
 
-// One Down key with every label selected, until the page has been painted again.
-double moveAllLabels(frmPTS1 &window, PaintProbe &probe)
-{
-    probe.paints = 0;
-    QElapsedTimer timer;
-    timer.start();
-    QTest::keyClick(&window.view(), Qt::Key_Down);
-    waitForPaint(probe);
-    return msSince(timer);
-}
-
 } // namespace
 
 int main(int argc, char *argv[])
@@ -194,7 +183,7 @@ int main(int argc, char *argv[])
     waitForPaint(probe);
     window.SelectAllLabels();
     waitForPaint(probe);
-    const double move = medianOf([&] { return moveAllLabels(window, probe); });
+    const double move = medianOf([&] { return arrowMove(window, probe); });
     rows.push_back(absolute(QStringLiteral("arrow move of 44 labels with repaint"), move, 5));
     setup.test.dialogs.answers = {Dialogs::Answer::No};
     frame.close();
